@@ -1,0 +1,38 @@
+#include "TOLV_Distort/Distort.h"
+
+#include "TOLV_Distort/Distort_Strings.h"
+#include "common/EffectCommands.h"
+#include "common/EntryGuard.h"
+
+AEGP_PluginID pluginID = 0;
+
+static PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
+  return AboutText(in_data, out_data, "%s v%d.%d\r%s", GetStringPtr(StrID_Name), MAJOR_VERSION,
+                   MINOR_VERSION, GetStringPtr(StrID_Description));
+}
+
+static PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
+  return GlobalSetupEffect(in_data, out_data, kDistortOutFlags, kDistortOutFlags2,
+                           kDistortMatchName, &pluginID);
+}
+
+PF_Err DispatchDistortCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                              PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
+  (void)params;
+  (void)output;
+  (void)extra;
+  switch (cmd) {
+    case PF_Cmd_ABOUT:
+      return About(in_data, out_data);
+    case PF_Cmd_GLOBAL_SETUP:
+      return GlobalSetup(in_data, out_data);
+    default:
+      return PF_Err_NONE;
+  }
+}
+
+PF_Err EntryPointFunc(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                      PF_LayerDef* output, void* extra) {
+  return GuardedCommand(
+      [&] { return DispatchDistortCommand(cmd, in_data, out_data, params, output, extra); });
+}

@@ -1,0 +1,13 @@
+#include "TOLV_Distort/Distort_Strings.h"
+
+#include "common/StringTable.h"
+
+static const TableString g_strs[StrID_NUMTYPES] = {
+    {StrID_NONE, ""},
+    {StrID_Name, "ZEK Morvane Distorter"},
+    {StrID_Description, "Mask controlled warping."},
+};
+
+const A_char* GetStringPtr(int strNum) {
+  return g_strs[strNum].str;
+}

@@ -1,0 +1,40 @@
+#include "TOLV_Mask/Skeleton.h"
+
+#include "TOLV_Mask/Skeleton_Strings.h"
+#include "common/EffectCommands.h"
+#include "common/EntryGuard.h"
+
+AEGP_PluginID pluginID = 0;
+
+static PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
+  return AboutText(in_data, out_data, "%s, v%d.%d\r%s", GetStringPtr(StrID_Name), MAJOR_VERSION,
+                   MINOR_VERSION, GetStringPtr(StrID_Description));
+}
+
+static PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
+  return GlobalSetupEffect(in_data, out_data, kMaskOutFlags, kMaskOutFlags2, kMaskMatchName,
+                           &pluginID);
+}
+
+PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
+                           PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
+  (void)params;
+  (void)output;
+  (void)extra;
+  switch (cmd) {
+    case PF_Cmd_ABOUT:
+      return About(in_data, out_data);
+    case PF_Cmd_GLOBAL_SETUP:
+      return GlobalSetup(in_data, out_data);
+    default:
+      return PF_Err_NONE;
+  }
+}
+
+PF_Err EntryPointFunc(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
+                      PF_LayerDef* output, void* extra) {
+  if (cmd > PF_Cmd_QUERY_DYNAMIC_FLAGS)
+    return PF_Err_NONE;
+  return GuardedCommand(
+      [&] { return DispatchMaskCommand(cmd, in_data, out_data, params, output, extra); });
+}

@@ -1,0 +1,168 @@
+#include "testbed/host/Callbacks.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "testbed/host/Host.h"
+
+namespace tb {
+
+namespace {
+
+Host& host() {
+  return Host::current();
+}
+
+bool nameTerminated(const PF_ParamDef& def) {
+  return std::memchr(def.name, '\0', sizeof(def.name)) != nullptr;
+}
+
+PF_Err checkout_param(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef*) {
+  TB_ENTER();
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+PF_Err checkin_param(PF_ProgPtr, PF_ParamDef*) {
+  TB_ENTER();
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+// Stores the record as given; a name not terminated inside its field is reported and cut there.
+PF_Err add_param(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
+  TB_ENTER();
+  Module* module = host().currentTarget().module;
+  if (!module || !def)
+    return PF_Err_BAD_CALLBACK_PARAM;
+  if (index != -1 && index != static_cast<PF_ParamIndex>(module->paramDefs.size())) {
+    return PF_Err_INVALID_INDEX;
+  }
+  PF_ParamDef stored = *def;
+  if (!nameTerminated(stored)) {
+    module->paramProblems.push_back("param " + std::to_string(module->paramDefs.size()) +
+                                    ": name not terminated inside its 32-byte field");
+    stored.name[sizeof(stored.name) - 1] = '\0';
+  }
+  module->paramDefs.push_back(stored);
+  return PF_Err_NONE;
+}
+
+PF_Err abort_poll(PF_ProgPtr) {
+  return host().ledger().poll();
+}
+
+PF_Err progress(PF_ProgPtr, A_long, A_long) {
+  return host().ledger().poll();
+}
+
+PF_Err copy(PF_ProgPtr, PF_EffectWorld*, PF_EffectWorld*, PF_Rect*, PF_Rect*) {
+  TB_ENTER();
+  return PF_Err_BAD_CALLBACK_PARAM;
+}
+
+PF_Handle host_new_handle(A_u_longlong size) {
+  if (host().ledger().enter(__func__))
+    return nullptr;
+  return host().newHandle(size);
+}
+
+void* host_lock_handle(PF_Handle h) {
+  return host().isHandle(h) ? *h : nullptr;
+}
+
+void host_unlock_handle(PF_Handle) {}
+
+void host_dispose_handle(PF_Handle h) {
+  host().ledger().enter(__func__);
+  host().disposeHandle(h);
+}
+
+A_u_longlong host_get_handle_size(PF_Handle h) {
+  host().ledger().enter(__func__);
+  return host().handleSize(h);
+}
+
+PF_Err host_resize_handle(A_u_longlong size, PF_Handle* h) {
+  TB_ENTER();
+  return host().resizeHandle(size, h);
+}
+
+A_FpLong ansi_atan(A_FpLong x) {
+  return std::atan(x);
+}
+A_FpLong ansi_atan2(A_FpLong y, A_FpLong x) {
+  return std::atan2(y, x);
+}
+A_FpLong ansi_ceil(A_FpLong x) {
+  return std::ceil(x);
+}
+A_FpLong ansi_cos(A_FpLong x) {
+  return std::cos(x);
+}
+A_FpLong ansi_exp(A_FpLong x) {
+  return std::exp(x);
+}
+A_FpLong ansi_fabs(A_FpLong x) {
+  return std::fabs(x);
+}
+A_FpLong ansi_floor(A_FpLong x) {
+  return std::floor(x);
+}
+A_FpLong ansi_fmod(A_FpLong x, A_FpLong y) {
+  return std::fmod(x, y);
+}
+A_FpLong ansi_hypot(A_FpLong x, A_FpLong y) {
+  return std::hypot(x, y);
+}
+A_FpLong ansi_log(A_FpLong x) {
+  return std::log(x);
+}
+A_FpLong ansi_log10(A_FpLong x) {
+  return std::log10(x);
+}
+A_FpLong ansi_pow(A_FpLong x, A_FpLong y) {
+  return std::pow(x, y);
+}
+A_FpLong ansi_sin(A_FpLong x) {
+  return std::sin(x);
+}
+A_FpLong ansi_sqrt(A_FpLong x) {
+  return std::sqrt(x);
+}
+A_FpLong ansi_tan(A_FpLong x) {
+  return std::tan(x);
+}
+A_FpLong ansi_asin(A_FpLong x) {
+  return std::asin(x);
+}
+A_FpLong ansi_acos(A_FpLong x) {
+  return std::acos(x);
+}
+A_char* ansi_strcpy(A_char* dst, const A_char* src) {
+  return std::strcpy(dst, src);
+}
+
+PF_UtilCallbacks g_utils = {
+    copy,
+    host_new_handle,
+    host_lock_handle,
+    host_unlock_handle,
+    host_dispose_handle,
+    host_get_handle_size,
+    host_resize_handle,
+    {ansi_atan, ansi_atan2, ansi_ceil, ansi_cos, ansi_exp, ansi_fabs, ansi_floor, ansi_fmod,
+     ansi_hypot, ansi_log, ansi_log10, ansi_pow, ansi_sin, ansi_sqrt, ansi_tan, std::sprintf,
+     ansi_strcpy, ansi_asin, ansi_acos},
+};
+
+}  // namespace
+
+PF_InteractCallbacks interactCallbacks() {
+  return {checkout_param, checkin_param, add_param, abort_poll, progress};
+}
+
+PF_UtilCallbacks* utilCallbacks() {
+  return &g_utils;
+}
+
+}  // namespace tb

@@ -1,0 +1,217 @@
+#include "testbed/host/Host.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+
+#include "testbed/host/Callbacks.h"
+#include "testbed/host/HostError.h"
+
+namespace tb {
+
+namespace {
+Host* g_current = nullptr;
+
+constexpr uint32_t kHandleMagic = 0x48444C45;  // 'HDLE'
+// Bytes the host adds when it grows a handle are whatever was there: never zeros.
+constexpr unsigned char kGarbage = 0xA5;
+}  // namespace
+
+// A handle is the address of a block pointer, followed by the host's bookkeeping.
+struct HandleBlock {
+  void* data;
+  A_u_longlong size;
+  uint32_t magic;
+};
+
+struct Host::Handles {
+  std::map<PF_Handle, std::unique_ptr<HandleBlock>> live;
+};
+
+Host::Host() : handles_(std::make_unique<Handles>()) {
+  if (g_current)
+    throw HostError("only one testbed host may run at a time");
+  g_current = this;
+  registerAllSuites(suites_);
+}
+
+Host::~Host() {
+  project_.comps.clear();
+  for (auto& [h, block] : handles_->live)
+    std::free(block->data);
+  g_current = nullptr;
+}
+
+Host& Host::current() {
+  if (!g_current)
+    std::abort();  // a plug-in called the host with no host running
+  return *g_current;
+}
+
+Module& Host::load(const std::string& path, bool private_copy) {
+  modules_.push_back(std::make_unique<Module>(path, private_copy));
+  Module& module = *modules_.back();
+  if (module.isEffect()) {
+    globalSetup(module);
+  } else {
+    module.pluginId = registerPlugin(module.name());
+    ledger_.beginCommand("general plug-in entry");
+    stack_.push_back({&module, nullptr});
+    AEGP_GlobalRefcon refcon = nullptr;
+    module.globalSetupErr = module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &refcon);
+    stack_.pop_back();
+    CommandReport report = ledger_.endCommand();
+    for (const std::string& held : report.held) {
+      module.globalSetupProblems.push_back("held after start-up: " + held);
+    }
+    module.globalSetupDone = true;
+  }
+  return module;
+}
+
+Module* Host::moduleByMatchName(const std::string& match_name) const {
+  for (const auto& m : modules_) {
+    if (m->isEffect() && m->matchName() == match_name)
+      return m.get();
+  }
+  return nullptr;
+}
+
+void Host::globalSetup(Module& module) {
+  CommandResult r = send({&module, nullptr}, PF_Cmd_GLOBAL_SETUP);
+  module.globalSetupDone = true;
+  module.globalSetupErr = r.err;
+  module.globalOut = r.out;
+  const Pipl& pipl = module.pipl();
+  auto compare = [&](const char* what, int64_t expected, int64_t got) {
+    if (expected != got) {
+      char text[160];
+      std::snprintf(text, sizeof text, "%s 0x%08llX differs from the PiPL's 0x%08llX", what,
+                    static_cast<unsigned long long>(got),
+                    static_cast<unsigned long long>(expected));
+      module.globalSetupProblems.push_back(text);
+    }
+  };
+  try {
+    compare("my_version", pipl.number("AE_Effect_Version"), r.out.my_version);
+    compare("out_flags", pipl.number("AE_Effect_Global_OutFlags"),
+            static_cast<A_u_long>(r.out.out_flags));
+    compare("out_flags2", pipl.number("AE_Effect_Global_OutFlags_2"),
+            static_cast<A_u_long>(r.out.out_flags2));
+  } catch (const std::exception&) {
+    module.globalSetupProblems.push_back("the PiPL holds a value that is not a number");
+  }
+  for (const std::string& held : r.report.held) {
+    module.globalSetupProblems.push_back("held after GLOBAL_SETUP: " + held);
+  }
+}
+
+void Host::fillInData(CommandTarget target, PF_InData* in_data) {
+  std::memset(in_data, 0, sizeof *in_data);
+  in_data->inter = interactCallbacks();
+  in_data->utils = utilCallbacks();
+  in_data->effect_ref = reinterpret_cast<PF_ProgPtr>(target.effect);
+  in_data->version = {13, 28};
+  in_data->appl_id = 0x46585443;  // 'FXTC'
+  in_data->pica_basicP = basicSuite();
+  in_data->time_scale = 1;
+  in_data->time_step = 1;
+  in_data->downsample_x = {1, 1};
+  in_data->downsample_y = {1, 1};
+  in_data->pixel_aspect_ratio = {1, 1};
+  if (target.effect) {
+    in_data->sequence_data = target.effect->sequenceData;
+    if (const Layer* layer = target.effect->layer) {
+      in_data->width = layer->width;
+      in_data->height = layer->height;
+      in_data->extent_hint = {0, 0, layer->width, layer->height};
+    }
+  }
+  if (target.module)
+    in_data->num_params = target.module->numParams;
+}
+
+CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
+                         PF_LayerDef* output, void* extra) {
+  if (!target.module || !target.module->isEffect()) {
+    throw HostError("a command can only be sent to an effect module");
+  }
+  CommandResult result;
+  PF_InData in_data;
+  fillInData(target, &in_data);
+  ledger_.beginCommand(target.module->name() + " command " + std::to_string(cmd));
+  stack_.push_back(target);
+  result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
+  stack_.pop_back();
+  result.report = ledger_.endCommand();
+  return result;
+}
+
+CommandTarget Host::currentTarget() const {
+  return stack_.empty() ? CommandTarget{} : stack_.back();
+}
+
+AEGP_PluginID Host::registerPlugin(const std::string& name) {
+  (void)name;
+  return nextPluginId_++;
+}
+
+PF_Handle Host::newHandle(A_u_longlong size) {
+  if (!ledger_.allowHandle())
+    return nullptr;
+  auto block = std::make_unique<HandleBlock>();
+  block->data = std::malloc(size ? size : 1);
+  if (!block->data)
+    return nullptr;
+  std::memset(block->data, kGarbage, size);
+  block->size = size;
+  block->magic = kHandleMagic;
+  PF_Handle h = &block->data;
+  handles_->live[h] = std::move(block);
+  return h;
+}
+
+bool Host::isHandle(PF_Handle h) const {
+  auto it = handles_->live.find(h);
+  return it != handles_->live.end() && it->second->magic == kHandleMagic;
+}
+
+void Host::disposeHandle(PF_Handle h) {
+  auto it = handles_->live.find(h);
+  if (it == handles_->live.end()) {
+    ledger_.violation("host_dispose_handle: not a live handle");
+    return;
+  }
+  std::free(it->second->data);
+  handles_->live.erase(it);
+}
+
+A_u_longlong Host::handleSize(PF_Handle h) const {
+  auto it = handles_->live.find(h);
+  return it == handles_->live.end() ? 0 : it->second->size;
+}
+
+PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
+  if (!h || !isHandle(*h))
+    return PF_Err_BAD_CALLBACK_PARAM;
+  if (!ledger_.allowHandle())
+    return PF_Err_OUT_OF_MEMORY;
+  HandleBlock& block = *handles_->live[*h];
+  // Always move the block, as a host may, so that a plug-in keeping the old address shows.
+  void* moved = std::malloc(size ? size : 1);
+  if (!moved)
+    return PF_Err_OUT_OF_MEMORY;
+  std::memcpy(moved, block.data, size < block.size ? size : block.size);
+  if (size > block.size)
+    std::memset(static_cast<char*>(moved) + block.size, kGarbage, size - block.size);
+  std::free(block.data);
+  block.data = moved;
+  block.size = size;
+  return PF_Err_NONE;
+}
+
+size_t Host::liveHandles() const {
+  return handles_->live.size();
+}
+
+}  // namespace tb

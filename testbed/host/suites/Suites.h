@@ -1,0 +1,13 @@
+// One registration function per suite family; registerAllSuites() calls them all.
+#pragma once
+
+#include "AE_EffectSuites.h"
+#include "AE_GeneralPlug.h"
+#include "testbed/host/SuiteTable.h"
+
+namespace tb {
+
+void registerUtilitySuites(SuiteTable& table);
+void registerAnsiSuites(SuiteTable& table);
+
+}  // namespace tb
