@@ -1,6 +1,7 @@
 #include "TOLV_Distort/Distort.h"
 
 #include "TOLV_Distort/Distort_Strings.h"
+#include "TOLV_Distort/MeshStore.h"
 #include "common/EffectCommands.h"
 #include "common/EntryGuard.h"
 
@@ -20,12 +21,18 @@ PF_Err DispatchDistortCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_da
                               PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
   (void)params;
   (void)output;
-  (void)extra;
   switch (cmd) {
     case PF_Cmd_ABOUT:
       return About(in_data, out_data);
     case PF_Cmd_GLOBAL_SETUP:
       return GlobalSetup(in_data, out_data);
+    case PF_Cmd_SEQUENCE_SETUP:
+    case PF_Cmd_SEQUENCE_RESETUP:
+      return MeshStoreSetup(in_data, out_data);
+    case PF_Cmd_SEQUENCE_SETDOWN:
+      return MeshStoreSetdown(in_data, out_data);
+    case PF_Cmd_COMPLETELY_GENERAL:
+      return MeshStoreReceive(in_data, out_data, extra);
     default:
       return PF_Err_NONE;
   }

@@ -1,0 +1,28 @@
+// The distort effect's sequence data: a store of ten received meshes, kept with the project.
+#pragma once
+
+#include "AE_Effect.h"
+#include "common/MeshSlot.h"
+
+// Fills a new store: header zero, every slot an initial record with the given texture rectangle.
+void InitMeshStore(MeshStore* store, const PF_Rect& uv_rect);
+
+// Copies a received record into the slot it names. A record naming no slot (negative index) or a
+// slot the store does not have (10 or more) changes nothing. The count is bounded to 0..20,000;
+// with a count of 0 or 1 the slot keeps its triangles, every trailer field is still taken.
+void StoreMeshRecord(MeshStore* store, const MeshSlot& record);
+
+// Makes sure the instance's store exists at full size. A missing store is created (and *created
+// set); a store of another size is resized, keeping its leading bytes and zeroing grown ones.
+// out_data receives the handle and the flat size. Allocation failure: "Internal Error", the
+// error-message flag and PF_Err_INTERNAL_STRUCT_DAMAGED.
+PF_Err EnsureMeshStore(PF_InData* in_data, PF_OutData* out_data, bool* created);
+
+// PF_Cmd_SEQUENCE_SETUP and PF_Cmd_SEQUENCE_RESETUP: both keep an existing store and correct only
+// its size.
+PF_Err MeshStoreSetup(PF_InData* in_data, PF_OutData* out_data);
+// PF_Cmd_SEQUENCE_SETDOWN: disposes the store.
+PF_Err MeshStoreSetdown(PF_InData* in_data, PF_OutData* out_data);
+// PF_Cmd_COMPLETELY_GENERAL: extra points to a MeshSlot. A store that had to be created first
+// drops the record; a null record is ignored.
+PF_Err MeshStoreReceive(PF_InData* in_data, PF_OutData* out_data, const void* extra);
