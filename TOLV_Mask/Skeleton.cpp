@@ -1,5 +1,7 @@
 #include "TOLV_Mask/Skeleton.h"
 
+#include "TOLV_Mask/Params.h"
+#include "TOLV_Mask/SequenceData.h"
 #include "TOLV_Mask/Skeleton_Strings.h"
 #include "common/EffectCommands.h"
 #include "common/EntryGuard.h"
@@ -26,6 +28,14 @@ PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
       return About(in_data, out_data);
     case PF_Cmd_GLOBAL_SETUP:
       return GlobalSetup(in_data, out_data);
+    case PF_Cmd_PARAMS_SETUP:
+      return ParamsSetup(in_data, out_data);
+    case PF_Cmd_SEQUENCE_SETUP:
+      return SequenceSetup(in_data, out_data);
+    case PF_Cmd_SEQUENCE_RESETUP:
+      return SequenceResetup(in_data, out_data);
+    case PF_Cmd_SEQUENCE_SETDOWN:
+      return SequenceSetdown(in_data, out_data);
     default:
       return PF_Err_NONE;
   }
