@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "testbed/host/Host.h"
+#include "testbed/host/ParamRegistry.h"
 
 namespace tb {
 
@@ -12,10 +13,6 @@ namespace {
 
 Host& host() {
   return Host::current();
-}
-
-bool nameTerminated(const PF_ParamDef& def) {
-  return std::memchr(def.name, '\0', sizeof(def.name)) != nullptr;
 }
 
 PF_Err checkout_param(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef*) {
@@ -28,23 +25,12 @@ PF_Err checkin_param(PF_ProgPtr, PF_ParamDef*) {
   return PF_Err_BAD_CALLBACK_PARAM;
 }
 
-// Stores the record as given; a name not terminated inside its field is reported and cut there.
 PF_Err add_param(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
   TB_ENTER();
   Module* module = host().currentTarget().module;
-  if (!module || !def)
+  if (!module)
     return PF_Err_BAD_CALLBACK_PARAM;
-  if (index != -1 && index != static_cast<PF_ParamIndex>(module->paramDefs.size())) {
-    return PF_Err_INVALID_INDEX;
-  }
-  PF_ParamDef stored = *def;
-  if (!nameTerminated(stored)) {
-    module->paramProblems.push_back("param " + std::to_string(module->paramDefs.size()) +
-                                    ": name not terminated inside its 32-byte field");
-    stored.name[sizeof(stored.name) - 1] = '\0';
-  }
-  module->paramDefs.push_back(stored);
-  return PF_Err_NONE;
+  return registerParam(*module, index, def);
 }
 
 PF_Err abort_poll(PF_ProgPtr) {

@@ -50,7 +50,8 @@ class Host {
   HostLog& log() { return log_; }
 
   // Loads a module and starts it as the host does: an effect gets GLOBAL_SETUP (its flags and
-  // version compared with its PiPL), a general plug-in its entry call. Throws HostError.
+  // version compared with its PiPL) and then PARAMS_SETUP, a general plug-in its entry call.
+  // Throws HostError.
   Module& load(const std::string& path, bool private_copy = false);
   const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
   Module* moduleByMatchName(const std::string& match_name) const;
@@ -77,6 +78,8 @@ class Host {
 
  private:
   void globalSetup(Module& module);
+  // PARAMS_SETUP once, right after global setup, as the host does.
+  void paramsSetup(Module& module);
 
   Ledger ledger_;
   SuiteTable suites_;

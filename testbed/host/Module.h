@@ -1,6 +1,7 @@
 // A plug-in module loaded as the host loads it: its own globals, its PiPL, its entry point.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,9 @@ class Module {
   PF_Err paramsSetupErr = PF_Err_NONE;
   A_long numParams = 0;                    // as set by the module in PARAMS_SETUP
   std::vector<PF_ParamDef> paramDefs;      // as added, in order; index 0 is the input layer
+  // The popup items and checkbox labels of paramDefs: the host keeps its own copies, since the
+  // texts the module passed live in its memory. A deque keeps each copy where it is.
+  std::deque<std::string> paramTexts;
   std::vector<std::string> paramProblems;  // records the host found damaged when they were added
 
  private:
