@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "testbed/cli/ParamLines.h"
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
 
@@ -53,14 +52,16 @@ void printPipl(const Pipl& pipl, std::ostream& out) {
   }
 }
 
-void printParams(const Module& module, std::ostream& out, std::ostream& err) {
-  if (module.paramsSetupErr != PF_Err_NONE)
-    out << "params_setup: err=" << module.paramsSetupErr << "\n";
-  for (size_t i = 1; i < module.paramDefs.size(); ++i)
-    out << describeParam(static_cast<int>(i), module.paramDefs[i]) << "\n";
-  out << "params: " << module.numParams << "\n";
-  for (const std::string& problem : module.paramProblems)
-    err << module.path() << ": PARAMS_SETUP: " << problem << "\n";
+// Applies one instance to a layer of a fresh composition, as a user would, and reports what its
+// sequence setup returned and the flat sequence data it declared.
+void printSequenceSetup(Host& host, Module& module, std::ostream& out) {
+  Layer& layer = host.addLayer(host.addComp("Inspect", 640, 360), "Layer 1", 640, 360);
+  CommandResult setup;
+  Effect& effect = host.applyEffect(layer, module, &setup);
+  A_u_longlong size = effect.sequenceData ? host.handleSize(effect.sequenceData) : 0;
+  out << "sequence_setup: err=" << setup.err << " size=" << size
+      << " flat_sdata_size=" << setup.out.flat_sdata_size << "\n";
+  host.removeEffect(effect);
 }
 
 void printEffect(Host& host, Module& module, std::ostream& out, std::ostream& err) {
@@ -81,7 +82,7 @@ void printEffect(Host& host, Module& module, std::ostream& out, std::ostream& er
   for (const std::string& problem : module.globalSetupProblems) {
     err << module.path() << ": GLOBAL_SETUP: " << problem << "\n";
   }
-  printParams(module, out, err);
+  printSequenceSetup(host, module, out);
 }
 
 }  // namespace

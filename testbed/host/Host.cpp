@@ -4,9 +4,9 @@
 #include <cstring>
 #include <map>
 
+#include "common/MeshSlot.h"
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/HostError.h"
-#include "testbed/host/ParamRegistry.h"
 
 namespace tb {
 
@@ -38,6 +38,7 @@ Host::Host() : handles_(std::make_unique<Handles>()) {
 
 Host::~Host() {
   project_.comps.clear();
+  refs_.clear();
   for (auto& [h, block] : handles_->live)
     std::free(block->data);
   g_current = nullptr;
@@ -54,7 +55,6 @@ Module& Host::load(const std::string& path, bool private_copy) {
   Module& module = *modules_.back();
   if (module.isEffect()) {
     globalSetup(module);
-    paramsSetup(module);
   } else {
     module.pluginId = registerPlugin(module.name());
     ledger_.beginCommand("general plug-in entry");
@@ -108,17 +108,6 @@ void Host::globalSetup(Module& module) {
   }
 }
 
-void Host::paramsSetup(Module& module) {
-  beginParamsSetup(module);
-  CommandResult r = send({&module, nullptr}, PF_Cmd_PARAMS_SETUP);
-  module.paramsSetupDone = true;
-  module.paramsSetupErr = r.err;
-  module.numParams = r.out.num_params;
-  endParamsSetup(module);
-  for (const std::string& held : r.report.held)
-    module.paramProblems.push_back("held after PARAMS_SETUP: " + held);
-}
-
 void Host::fillInData(CommandTarget target, PF_InData* in_data) {
   std::memset(in_data, 0, sizeof *in_data);
   in_data->inter = interactCallbacks();
@@ -154,10 +143,65 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   fillInData(target, &in_data);
   ledger_.beginCommand(target.module->name() + " command " + std::to_string(cmd));
   stack_.push_back(target);
+  recordEngineDelivery(target, cmd, extra);
   result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
   stack_.pop_back();
   result.report = ledger_.endCommand();
+  if (target.effect && isLive(target.effect))
+    adoptSequenceData(*target.effect, cmd, result.out);
+  // A nested command (a receiver run by AEGP_EffectCallGeneric) that leaves something held is
+  // reported to the command around it.
+  if (ledger_.depth() > 0) {
+    for (const std::string& held : result.report.held)
+      ledger_.violation(result.report.label + ": held: " + held);
+  }
   return result;
+}
+
+// The host keeps the handle a module gives back; SETDOWN ends it.
+void Host::adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out) {
+  if (cmd == PF_Cmd_SEQUENCE_SETDOWN) {
+    effect.sequenceData = nullptr;
+    return;
+  }
+  if (out.sequence_data)
+    effect.sequenceData = out.sequence_data;
+  if (out.flat_sdata_size)
+    effect.flatSize = out.flat_sdata_size;
+}
+
+// Copies what the stand-in renderer is given before it sees it, so that tests read the record
+// exactly as it arrived, whatever the sender does with it afterwards.
+void Host::recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra) {
+  if (cmd != PF_Cmd_COMPLETELY_GENERAL || !extra || target.module->matchName() != "ZEK TOLV_Engine")
+    return;
+  const auto* bytes = static_cast<const unsigned char*>(extra);
+  engineRecords_.push_back(
+      {target.effect, std::vector<unsigned char>(bytes, bytes + kMeshSlotBytes)});
+}
+
+bool Host::disposeRef(const void* ref) {
+  auto it = refs_.find(ref);
+  if (it == refs_.end())
+    return false;
+  ledger_.release(ref);
+  refs_.erase(it);
+  return true;
+}
+
+AEGP_InstalledEffectKey Host::installedKey(const Module& module) const {
+  for (size_t i = 0; i < modules_.size(); ++i) {
+    if (modules_[i].get() == &module)
+      return static_cast<AEGP_InstalledEffectKey>(i + 1);
+  }
+  return 0;
+}
+
+Module* Host::moduleByKey(AEGP_InstalledEffectKey key) const {
+  if (key < 1 || static_cast<size_t>(key) > modules_.size())
+    return nullptr;
+  Module* module = modules_[key - 1].get();
+  return module->isEffect() ? module : nullptr;
 }
 
 CommandTarget Host::currentTarget() const {

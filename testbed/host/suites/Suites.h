@@ -9,5 +9,9 @@ namespace tb {
 
 void registerUtilitySuites(SuiteTable& table);
 void registerAnsiSuites(SuiteTable& table);
+void registerPFInterfaceSuites(SuiteTable& table);
+void registerEffectSuites(SuiteTable& table);
+void registerStreamSuites(SuiteTable& table);
+void registerDynamicStreamSuites(SuiteTable& table);
 
 }  // namespace tb

@@ -1,0 +1,26 @@
+// Per-instance parameter values: what an effect holds when it is applied, and the parameter array
+// the host passes with an instance's commands.
+#pragma once
+
+#include <vector>
+
+#include "AE_Effect.h"
+#include "testbed/host/Model.h"
+
+namespace tb {
+
+// Gives a newly applied effect its module's parameters, each value at its default: sliders,
+// float sliders, angles, checkboxes, popups and colours hold their default; a point holds its
+// default percentage turned into layer pixels (16.16 fixed); a path holds no mask (id 0); a layer
+// parameter whose default is PF_LayerDefault_MYSELF holds the effect's own layer, any other none.
+// Index 0 is the input layer, the effect's own layer. No dynamic stream flags are set.
+void initEffectParams(Effect& effect);
+
+// What a layer parameter's value carries for a layer: its first 32-bit word is the layer's id
+// (never 0, the host numbers layers from 1), or 0 for no layer.
+void setLayerValue(PF_ParamDef& param, const Layer* layer);
+
+// The parameter array for a command on the effect: pointers into effect.params, index for index.
+std::vector<PF_ParamDef*> paramArray(Effect& effect);
+
+}  // namespace tb

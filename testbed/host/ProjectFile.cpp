@@ -1,0 +1,217 @@
+// Saving and opening projects. The file is the testbed's own binary format: compositions, their
+// layers, each layer's effects by match name with their parameter records and their flat sequence
+// bytes. Sequence data goes back to the module byte for byte, as the host does.
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "testbed/host/Host.h"
+#include "testbed/host/HostError.h"
+#include "testbed/host/ParamValues.h"
+
+namespace tb {
+
+namespace {
+
+constexpr char kProjectMagic[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '1'};
+
+class Writer {
+ public:
+  explicit Writer(std::ofstream& out) : out_(out) {}
+  void bytes(const void* data, size_t size) {
+    out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+  }
+  void u64(uint64_t v) { bytes(&v, sizeof v); }
+  void text(const std::string& s) {
+    u64(s.size());
+    bytes(s.data(), s.size());
+  }
+
+ private:
+  std::ofstream& out_;
+};
+
+class Reader {
+ public:
+  Reader(std::ifstream& in, const std::string& path) : in_(in), path_(path) {}
+  void bytes(void* data, size_t size) {
+    in_.read(static_cast<char*>(data), static_cast<std::streamsize>(size));
+    if (!in_)
+      throw HostError(path_ + ": project file is truncated");
+  }
+  uint64_t u64() {
+    uint64_t v = 0;
+    bytes(&v, sizeof v);
+    return v;
+  }
+  // A count or size from the file, bounded before it sizes anything.
+  uint64_t bounded(uint64_t limit) {
+    uint64_t v = u64();
+    if (v > limit)
+      throw HostError(path_ + ": project file holds a damaged count");
+    return v;
+  }
+  std::string text() {
+    std::string s(bounded(1 << 16), '\0');
+    bytes(s.data(), s.size());
+    return s;
+  }
+
+ private:
+  std::ifstream& in_;
+  const std::string& path_;
+};
+
+constexpr uint64_t kMaxItems = 1 << 16;
+constexpr uint64_t kMaxSequenceBytes = uint64_t(1) << 32;
+
+void writeEffect(Host& host, Writer& w, const Effect& effect) {
+  w.text(effect.module->matchName());
+  w.u64(effect.params.size());
+  for (size_t i = 0; i < effect.params.size(); ++i) {
+    w.bytes(&effect.params[i], sizeof(PF_ParamDef));
+    w.u64(static_cast<uint32_t>(effect.layerIds[i]));
+    w.u64(static_cast<uint32_t>(effect.streamFlags[i]));
+  }
+  w.u64(static_cast<uint32_t>(effect.flatSize));
+  A_u_longlong size = effect.sequenceData ? host.handleSize(effect.sequenceData) : 0;
+  w.u64(effect.sequenceData ? 1 : 0);
+  w.u64(size);
+  if (size)
+    w.bytes(*effect.sequenceData, size);
+}
+
+// Parameter records keep their values; pointers into the module (popup and checkbox texts) are
+// taken from the module loaded now.
+void restoreParam(PF_ParamDef& param, const PF_ParamDef& saved) {
+  PF_ParamDef def = param;
+  param = saved;
+  if (def.param_type == PF_Param_POPUP)
+    param.u.pd.u.namesptr = def.u.pd.u.namesptr;
+  if (def.param_type == PF_Param_CHECKBOX)
+    param.u.bd.u.nameptr = def.u.bd.u.nameptr;
+}
+
+void readEffect(Host& host, Reader& r, Layer& layer, const std::string& path) {
+  std::string match = r.text();
+  Module* module = host.moduleByMatchName(match);
+  if (!module)
+    throw HostError(path + ": no loaded effect has the match name \"" + match + "\"");
+  auto effect = std::make_unique<Effect>();
+  effect->module = module;
+  effect->layer = &layer;
+  initEffectParams(*effect);
+  uint64_t count = r.bounded(kMaxItems);
+  for (uint64_t i = 0; i < count; ++i) {
+    PF_ParamDef saved;
+    r.bytes(&saved, sizeof saved);
+    AEGP_LayerIDVal layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
+    AEGP_DynStreamFlags flags = static_cast<AEGP_DynStreamFlags>(r.u64());
+    if (i < effect->params.size()) {
+      restoreParam(effect->params[i], saved);
+      effect->layerIds[i] = layer_id;
+      effect->streamFlags[i] = flags;
+    }
+  }
+  effect->flatSize = static_cast<A_long>(r.u64());
+  bool has_data = r.u64() != 0;
+  uint64_t size = r.bounded(kMaxSequenceBytes);
+  if (has_data) {
+    effect->sequenceData = host.newHandle(size);
+    if (!effect->sequenceData)
+      throw HostError(path + ": no memory for sequence data");
+    if (size)
+      r.bytes(*effect->sequenceData, size);
+  }
+  layer.effects.push_back(std::move(effect));
+}
+
+}  // namespace
+
+void Host::saveProject(const std::string& path) {
+  std::string temp = path + ".saving";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out)
+      throw HostError(path + ": cannot write the project");
+    Writer w(out);
+    w.bytes(kProjectMagic, sizeof kProjectMagic);
+    w.u64(static_cast<uint32_t>(project_.nextLayerId));
+    w.u64(project_.comps.size());
+    for (const auto& comp : project_.comps) {
+      w.text(comp->name);
+      w.u64(static_cast<uint32_t>(comp->width));
+      w.u64(static_cast<uint32_t>(comp->height));
+      w.u64(comp->layers.size());
+      for (const auto& layer : comp->layers) {
+        w.text(layer->name);
+        w.u64(static_cast<uint32_t>(layer->id));
+        w.u64(static_cast<uint32_t>(layer->width));
+        w.u64(static_cast<uint32_t>(layer->height));
+        w.u64(layer->effects.size());
+        for (const auto& effect : layer->effects)
+          writeEffect(*this, w, *effect);
+      }
+    }
+    out.flush();
+    if (!out)
+      throw HostError(path + ": writing the project failed");
+  }
+  // The previous file stays whole until the new one is complete.
+  std::error_code ec;
+  std::filesystem::rename(temp, path, ec);
+  if (ec)
+    throw HostError(path + ": cannot replace the project: " + ec.message());
+}
+
+void Host::closeProject() {
+  for (auto& comp : project_.comps) {
+    for (auto& layer : comp->layers) {
+      while (!layer->effects.empty())
+        removeEffect(*layer->effects.back());
+    }
+  }
+  project_ = Project();
+}
+
+void Host::openProject(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in)
+    throw HostError(path + ": cannot open the project");
+  Reader r(in, path);
+  char magic[sizeof kProjectMagic];
+  r.bytes(magic, sizeof magic);
+  if (std::memcmp(magic, kProjectMagic, sizeof magic) != 0)
+    throw HostError(path + ": not a testbed project");
+  closeProject();
+  AEGP_LayerIDVal next_layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
+  uint64_t comps = r.bounded(kMaxItems);
+  for (uint64_t c = 0; c < comps; ++c) {
+    std::string name = r.text();
+    A_long width = static_cast<A_long>(r.u64());
+    A_long height = static_cast<A_long>(r.u64());
+    Comp& comp = addComp(name, width, height);
+    uint64_t layers = r.bounded(kMaxItems);
+    for (uint64_t l = 0; l < layers; ++l) {
+      std::string layer_name = r.text();
+      AEGP_LayerIDVal id = static_cast<AEGP_LayerIDVal>(r.u64());
+      A_long lw = static_cast<A_long>(r.u64());
+      A_long lh = static_cast<A_long>(r.u64());
+      Layer& layer = addLayer(comp, layer_name, lw, lh);
+      layer.id = id;
+      uint64_t effects = r.bounded(kMaxItems);
+      for (uint64_t e = 0; e < effects; ++e)
+        readEffect(*this, r, layer, path);
+    }
+  }
+  project_.nextLayerId = next_layer_id;
+  for (auto& comp : project_.comps) {
+    for (auto& layer : comp->layers) {
+      for (auto& effect : layer->effects)
+        sendToEffect(*effect, PF_Cmd_SEQUENCE_RESETUP);
+    }
+  }
+}
+
+}  // namespace tb
