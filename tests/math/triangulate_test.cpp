@@ -63,6 +63,11 @@ const OutlineCase kOutlines[] = {
     // counter-clockwise and a full triangulation.
     {"EqualLowestLeftPointsFirstDecides", {{0, 0}, {2, 1}, {2, 2}, {0, 0}, {2, -2}, {2, -1}}, {}},
     {"AllPointsEqual", {{2, 2}, {2, 2}, {2, 2}, {2, 2}}, {}},
+    // NaN windings compare false both ways, so those vertices count as convex and are clipped.
+    {"AllNaN",
+     {{NAN, NAN}, {NAN, NAN}, {NAN, NAN}, {NAN, NAN}, {NAN, NAN}},
+     {4, 0, 1, 4, 1, 2, 4, 2, 3}},
+    {"NaNBesideCollinear", {{0, 0}, {1, 0}, {2, 0}, {NAN, NAN}}, {3, 0, 1, 3, 1, 2}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Worked, TriangulateOutline, testing::ValuesIn(kOutlines),
