@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "testbed/cli/ParamLines.h"
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
 
@@ -52,6 +53,16 @@ void printPipl(const Pipl& pipl, std::ostream& out) {
   }
 }
 
+void printParams(const Module& module, std::ostream& out, std::ostream& err) {
+  if (module.paramsSetupErr != PF_Err_NONE)
+    out << "params_setup: err=" << module.paramsSetupErr << "\n";
+  for (size_t i = 1; i < module.paramDefs.size(); ++i)
+    out << describeParam(static_cast<int>(i), module.paramDefs[i]) << "\n";
+  out << "params: " << module.numParams << "\n";
+  for (const std::string& problem : module.paramProblems)
+    err << module.path() << ": PARAMS_SETUP: " << problem << "\n";
+}
+
 // Applies one instance to a layer of a fresh composition, as a user would, and reports what its
 // sequence setup returned and the flat sequence data it declared.
 void printSequenceSetup(Host& host, Module& module, std::ostream& out) {
@@ -82,6 +93,7 @@ void printEffect(Host& host, Module& module, std::ostream& out, std::ostream& er
   for (const std::string& problem : module.globalSetupProblems) {
     err << module.path() << ": GLOBAL_SETUP: " << problem << "\n";
   }
+  printParams(module, out, err);
   printSequenceSetup(host, module, out);
 }
 

@@ -7,6 +7,7 @@
 #include "common/MeshSlot.h"
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/HostError.h"
+#include "testbed/host/ParamRegistry.h"
 
 namespace tb {
 
@@ -55,6 +56,7 @@ Module& Host::load(const std::string& path, bool private_copy) {
   Module& module = *modules_.back();
   if (module.isEffect()) {
     globalSetup(module);
+    paramsSetup(module);
   } else {
     module.pluginId = registerPlugin(module.name());
     ledger_.beginCommand("general plug-in entry");
@@ -106,6 +108,17 @@ void Host::globalSetup(Module& module) {
   for (const std::string& held : r.report.held) {
     module.globalSetupProblems.push_back("held after GLOBAL_SETUP: " + held);
   }
+}
+
+void Host::paramsSetup(Module& module) {
+  beginParamsSetup(module);
+  CommandResult r = send({&module, nullptr}, PF_Cmd_PARAMS_SETUP);
+  module.paramsSetupDone = true;
+  module.paramsSetupErr = r.err;
+  module.numParams = r.out.num_params;
+  endParamsSetup(module);
+  for (const std::string& held : r.report.held)
+    module.paramProblems.push_back("held after PARAMS_SETUP: " + held);
 }
 
 void Host::fillInData(CommandTarget target, PF_InData* in_data) {

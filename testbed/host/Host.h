@@ -57,7 +57,8 @@ class Host {
   HostLog& log() { return log_; }
 
   // Loads a module and starts it as the host does: an effect gets GLOBAL_SETUP (its flags and
-  // version compared with its PiPL), a general plug-in its entry call. Throws HostError.
+  // version compared with its PiPL) and then PARAMS_SETUP, a general plug-in its entry call.
+  // Throws HostError.
   Module& load(const std::string& path, bool private_copy = false);
   const std::vector<std::unique_ptr<Module>>& modules() const { return modules_; }
   Module* moduleByMatchName(const std::string& match_name) const;
@@ -128,6 +129,8 @@ class Host {
 
  private:
   void globalSetup(Module& module);
+  // PARAMS_SETUP once, right after a successful global setup, as the host does.
+  void paramsSetup(Module& module);
   void adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out);
   void recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra);
 
