@@ -2,6 +2,11 @@
 
 #include <cstring>
 
+bool IsMeshReceiver(const A_char* match_name) {
+  return std::strcmp(match_name, kEngineMatchName) == 0 ||
+         std::strcmp(match_name, kDistortReceiverMatchName) == 0;
+}
+
 namespace {
 
 // The sender's 0-based position among its layer's effects: its parameter 1 stream has the
@@ -35,17 +40,10 @@ void ReadMatchName(HostStatus& status, const AEGP_EffectSuite2* effects, AEGP_Ef
   name[AEGP_MAX_EFFECT_MATCH_NAME_SIZE] = '\0';
 }
 
-}  // namespace
-
-bool IsMeshReceiver(const A_char* match_name) {
-  return std::strcmp(match_name, kEngineMatchName) == 0 ||
-         std::strcmp(match_name, kDistortReceiverMatchName) == 0;
-}
-
-PF_Err SendMeshToNextReceiver(HostStatus& status, const AEGP_SuiteHandler& suites,
-                              AEGP_PluginID plugin_id, const MeshSlot* record) {
-  if (!record)
-    return status.err();
+// The walk itself; every reference it obtains is released when it returns, so that a failed
+// release still reaches the status its caller reads.
+void ServeNextReceiver(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+                       const MeshSlot* record) {
   const AEGP_EffectSuite2* effects = suites.EffectSuite2();
   PF_ProgPtr effect_ref = status.in_data()->effect_ref;
 
@@ -55,14 +53,14 @@ PF_Err SendMeshToNextReceiver(HostStatus& status, const AEGP_SuiteHandler& suite
                                                                   self.put());
   });
   if (!self || status.aborted())
-    return status.err();
+    return;
 
   AEGP_LayerH layer = nullptr;
   A_long num_effects = 0;
   status.call([&] { return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(effect_ref, &layer); });
   status.call([&] { return effects->AEGP_GetLayerNumEffects(layer, &num_effects); });
   if (status.aborted())
-    return status.err();
+    return;
 
   A_long own_index = OwnEffectIndex(status, suites, plugin_id, self.get());
   for (A_long i = own_index + 1; i < num_effects; ++i) {
@@ -85,5 +83,13 @@ PF_Err SendMeshToNextReceiver(HostStatus& status, const AEGP_SuiteHandler& suite
       break;
     }
   }
+}
+
+}  // namespace
+
+PF_Err SendMeshToNextReceiver(HostStatus& status, const AEGP_SuiteHandler& suites,
+                              AEGP_PluginID plugin_id, const MeshSlot* record) {
+  if (record)
+    ServeNextReceiver(status, suites, plugin_id, record);
   return status.err();
 }

@@ -86,6 +86,7 @@ static_assert(offsetof(triangle, uvA) == 88 && offsetof(triangle, uvB) == 104 &&
                   offsetof(triangle, uvC) == 120 && offsetof(triangle, reserved) == 136,
               "natural triangle offsets");
 static_assert(sizeof(MeshSlot) == 2880048, "natural slot");
+static_assert(sizeof(MeshStore) == 16 + 10 * 2880048, "natural store");
 #endif
 static_assert(offsetof(triangle, faceNormal) == 36 && offsetof(triangle, normalA) == 48 &&
                   offsetof(triangle, normalB) == 60 && offsetof(triangle, normalC) == 72,

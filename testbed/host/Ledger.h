@@ -65,6 +65,8 @@ class Ledger {
   // Problems found outside any one command's balance (a release of what was never held).
   const std::vector<std::string>& violations() const { return violations_; }
   void violation(std::string text) { violations_.push_back(std::move(text)); }
+  // For tests that provoke violations on purpose.
+  void clearViolations() { violations_.clear(); }
 
  private:
   struct Frame {
