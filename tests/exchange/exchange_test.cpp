@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "testbed/host/HostError.h"
 #include "tests/exchange/ExchangeFixture.h"
 
 namespace {
@@ -177,6 +178,16 @@ TEST_F(ExchangeTest, aSavedAndReopenedProjectGivesEveryDistortItsMeshesBack) {
   EXPECT_TRUE(storeBytes(*layers[0]->effects[1]) == bytes1);
   EXPECT_TRUE(storeBytes(*layers[1]->effects[1]) == bytes2);
   EXPECT_EQ(host_.liveHandles(), handles);
+}
+
+TEST_F(ExchangeTest, aTruncatedProjectIsRefused) {
+  distort();
+  std::string path =
+      (std::filesystem::temp_directory_path() / "tolv-exchange-truncated.tolvprj").string();
+  host_.saveProject(path);
+  std::filesystem::resize_file(path, 4000);
+  EXPECT_THROW(host_.openProject(path), tb::HostError);
+  std::remove(path.c_str());
 }
 
 TEST_F(ExchangeTest, savingReplacesTheFileOnlyWhenComplete) {
