@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "testbed/host/Host.h"
+#include "testbed/host/ParamCheckout.h"
 #include "testbed/host/ParamRegistry.h"
 
 namespace tb {
@@ -13,16 +14,6 @@ namespace {
 
 Host& host() {
   return Host::current();
-}
-
-PF_Err checkout_param(PF_ProgPtr, PF_ParamIndex, A_long, A_long, A_u_long, PF_ParamDef*) {
-  TB_ENTER();
-  return PF_Err_BAD_CALLBACK_PARAM;
-}
-
-PF_Err checkin_param(PF_ProgPtr, PF_ParamDef*) {
-  TB_ENTER();
-  return PF_Err_BAD_CALLBACK_PARAM;
 }
 
 PF_Err add_param(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
@@ -39,11 +30,6 @@ PF_Err abort_poll(PF_ProgPtr) {
 
 PF_Err progress(PF_ProgPtr, A_long, A_long) {
   return host().ledger().poll();
-}
-
-PF_Err copy(PF_ProgPtr, PF_EffectWorld*, PF_EffectWorld*, PF_Rect*, PF_Rect*) {
-  TB_ENTER();
-  return PF_Err_BAD_CALLBACK_PARAM;
 }
 
 PF_Handle host_new_handle(A_u_longlong size) {
@@ -129,7 +115,7 @@ A_char* ansi_strcpy(A_char* dst, const A_char* src) {
 }
 
 PF_UtilCallbacks g_utils = {
-    copy,
+    copyWorldCallback,
     host_new_handle,
     host_lock_handle,
     host_unlock_handle,
@@ -144,7 +130,7 @@ PF_UtilCallbacks g_utils = {
 }  // namespace
 
 PF_InteractCallbacks interactCallbacks() {
-  return {checkout_param, checkin_param, add_param, abort_poll, progress};
+  return {checkoutParam, checkinParam, add_param, abort_poll, progress};
 }
 
 PF_UtilCallbacks* utilCallbacks() {

@@ -13,8 +13,13 @@ Comp& Host::addComp(const std::string& name, A_long width, A_long height) {
   comp->name = name;
   comp->width = width;
   comp->height = height;
+  comp->item = std::make_unique<Item>(AEGP_ItemType_COMP, comp.get(), nullptr);
   project_.comps.push_back(std::move(comp));
-  return *project_.comps.back();
+  Comp& added = *project_.comps.back();
+  setCompTiming(added, 25, 10, 0, 10);
+  if (!project_.activeItem)
+    project_.activeItem = added.item.get();
+  return added;
 }
 
 Layer& Host::addLayer(Comp& comp, const std::string& name, A_long width, A_long height) {
@@ -24,6 +29,7 @@ Layer& Host::addLayer(Comp& comp, const std::string& name, A_long width, A_long 
   layer->comp = &comp;
   layer->width = width;
   layer->height = height;
+  layer->source = std::make_unique<Item>(AEGP_ItemType_FOOTAGE, &comp, layer.get());
   comp.layers.push_back(std::move(layer));
   return *comp.layers.back();
 }

@@ -8,6 +8,7 @@
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamRegistry.h"
+#include "testbed/world/Time.h"
 
 namespace tb {
 
@@ -17,6 +18,20 @@ Host* g_current = nullptr;
 constexpr uint32_t kHandleMagic = 0x48444C45;  // 'HDLE'
 // Bytes the host adds when it grows a handle are whatever was there: never zeros.
 constexpr unsigned char kGarbage = 0xA5;
+
+// Times at the composition's scale: the frame being rendered, else the composition's current time.
+void fillTimes(const Comp& comp, const FrameContext* frame, PF_InData* in_data) {
+  A_Time now = frame ? frame->time : comp.currentTime;
+  in_data->current_time = now.value;
+  in_data->time_scale = now.scale;
+  in_data->time_step = kTimeUnitsPerFrame;
+  in_data->local_time_step = kTimeUnitsPerFrame;
+  in_data->total_time = comp.duration.value;
+  if (frame) {
+    in_data->downsample_x = frame->downsampleX;
+    in_data->downsample_y = frame->downsampleY;
+  }
+}
 }  // namespace
 
 // A handle is the address of a block pointer, followed by the host's bookkeeping.
@@ -61,8 +76,8 @@ Module& Host::load(const std::string& path, bool private_copy) {
     module.pluginId = registerPlugin(module.name());
     ledger_.beginCommand("general plug-in entry");
     stack_.push_back({&module, nullptr});
-    AEGP_GlobalRefcon refcon = nullptr;
-    module.globalSetupErr = module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &refcon);
+    module.globalSetupErr =
+        module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
     stack_.pop_back();
     CommandReport report = ledger_.endCommand();
     for (const std::string& held : report.held) {
@@ -140,6 +155,7 @@ void Host::fillInData(CommandTarget target, PF_InData* in_data) {
       in_data->width = layer->width;
       in_data->height = layer->height;
       in_data->extent_hint = {0, 0, layer->width, layer->height};
+      fillTimes(*layer->comp, frame_ ? &*frame_ : nullptr, in_data);
     }
   }
   if (target.module)
@@ -160,8 +176,10 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
   stack_.pop_back();
   result.report = ledger_.endCommand();
-  if (target.effect && isLive(target.effect))
+  if (target.effect && isLive(target.effect)) {
     adoptSequenceData(*target.effect, cmd, result.out);
+    logSent(target, cmd, result);
+  }
   // A nested command (a receiver run by AEGP_EffectCallGeneric) that leaves something held is
   // reported to the command around it.
   if (ledger_.depth() > 0) {
@@ -191,6 +209,18 @@ void Host::recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* ex
   const auto* bytes = static_cast<const unsigned char*>(extra);
   engineRecords_.push_back(
       {target.effect, std::vector<unsigned char>(bytes, bytes + kMeshSlotBytes)});
+}
+
+void Host::logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result) {
+  const Effect& effect = *target.effect;
+  SentCommand sent;
+  sent.layer = effect.layer ? effect.layer->name : std::string();
+  sent.effect = effectIndex(effect);
+  sent.matchName = target.module->matchName();
+  sent.cmd = cmd;
+  sent.err = result.err;
+  sent.held = result.report.held;
+  log_.sent.push_back(std::move(sent));
 }
 
 bool Host::disposeRef(const void* ref) {

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,11 +17,47 @@
 
 namespace tb {
 
-// What plug-ins asked the host to show or run, in order.
+// One command sent to an effect instance, with its result.
+struct SentCommand {
+  static constexpr PF_Cmd kIdleHook = -1;  // an idle hook's run, not an effect command
+  std::string layer;
+  int effect = -1;        // index in the layer's stack
+  std::string matchName;  // for an idle hook, the module's name
+  PF_Cmd cmd = 0;
+  PF_Err err = PF_Err_NONE;
+  std::vector<std::string> held;  // what the command left held
+};
+
+// What plug-ins asked the host to show or run, and what the host sent, in order.
 struct HostLog {
   std::vector<std::string> alerts;
   std::vector<std::string> scripts;
-  int quietDepth = 0;  // nesting of AEGP_StartQuietErrors
+  int quietDepth = 0;                  // nesting of AEGP_StartQuietErrors
+  std::vector<AEGP_Command> commands;  // AEGP_DoCommand
+  std::vector<std::string> lightsCreated;
+  std::vector<std::string> lightsDeleted;
+  std::vector<SentCommand> sent;  // instance commands
+};
+
+struct IdleHookEntry {
+  Module* module = nullptr;
+  AEGP_PluginID plugin = 0;
+  AEGP_IdleHook hook = nullptr;
+  AEGP_IdleRefcon refcon = nullptr;
+};
+
+// The frame being rendered: commands sent meanwhile see its time and downsampling in PF_InData.
+struct FrameContext {
+  Comp* comp = nullptr;
+  A_Time time{0, 1};
+  PF_RationalScale downsampleX{1, 1};
+  PF_RationalScale downsampleY{1, 1};
+};
+
+// A layer's final frame after its effect stack; none when an effect failed.
+struct LayerFrame {
+  Layer* layer = nullptr;
+  std::optional<World> frame;
 };
 
 // A record delivered to the stand-in renderer, copied byte for byte before delivery.
@@ -87,9 +124,36 @@ class Host {
   AEGP_InstalledEffectKey installedKey(const Module& module) const;
   Module* moduleByKey(AEGP_InstalledEffectKey key) const;
 
-  // Compositions and layers.
+  // Compositions and layers. A new composition runs at 25 fps for 10 seconds with the whole of
+  // it as work area; the first one made becomes the active item.
   Comp& addComp(const std::string& name, A_long width, A_long height);
+  // Throws HostError for a rate, duration or work area the host cannot count.
+  void setCompTiming(Comp& comp, double fps, double duration, double workStart,
+                     double workDuration);
   Layer& addLayer(Comp& comp, const std::string& name, A_long width, A_long height);
+  Layer* layerById(const Comp& comp, AEGP_LayerIDVal id) const;
+  Layer* parentOf(const Layer& layer) const;
+  // False when parent is the layer itself or one of its descendants.
+  bool setParent(Layer& layer, Layer* parent);
+  // The layer-to-world matrix at a composition time, through the parent chain.
+  A_Matrix4 layerToWorld(const Layer& layer, double seconds) const;
+  // A point light at center, on top of the composition; logged as created.
+  Layer& createLight(Comp& comp, const std::string& name, A_FloatPoint center);
+  // Sends SETDOWN to the layer's effects, unparents its children and removes it.
+  void deleteLayer(Layer& layer);
+  // Adds a mask with a fresh path id; returns it.
+  PF_PathID addMask(Layer& layer, const std::string& name, const Outline& outline);
+
+  // Renders every layer with pixels from the top down: the layer's pixels go into its first
+  // effect, each effect's output into the next, with PF_Cmd_RENDER at the given time.
+  std::vector<LayerFrame> renderComp(Comp& comp, A_Time time, A_long downsampleX = 1,
+                                     A_long downsampleY = 1);
+  const FrameContext* frame() const { return frame_ ? &*frame_ : nullptr; }
+
+  // Idle hooks registered through AEGP_RegisterIdleHook; runIdle calls each once per round.
+  void addIdleHook(IdleHookEntry entry) { idleHooks_.push_back(entry); }
+  const std::vector<IdleHookEntry>& idleHooks() const { return idleHooks_; }
+  void runIdle(int rounds);
 
   // Effect stacks, with the sequence commands the host sends. Applying appends the effect at the
   // bottom of the stack, gives it the module's parameter defaults and sends SEQUENCE_SETUP (its
@@ -122,6 +186,16 @@ class Host {
   }
   // Disposes a reference made by newRef; false when it is not one (stale, doubled or foreign).
   bool disposeRef(const void* ref);
+  // The first live reference of kind T that pred accepts, or null.
+  template <class T, class Pred>
+  T* findRef(Pred pred) const {
+    for (const auto& [key, object] : refs_) {
+      T* ref = lookup<T>(key);
+      if (ref && pred(*ref))
+        return ref;
+    }
+    return nullptr;
+  }
 
   // Every record delivered to a "ZEK TOLV_Engine" instance, in arrival order.
   const std::vector<EngineRecord>& engineRecords() const { return engineRecords_; }
@@ -133,6 +207,8 @@ class Host {
   void paramsSetup(Module& module);
   void adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out);
   void recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra);
+  void logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result);
+  std::optional<World> renderLayer(Layer& layer);
 
   Ledger ledger_;
   SuiteTable suites_;
@@ -145,6 +221,8 @@ class Host {
   AEGP_PluginID nextPluginId_ = 1;
   std::map<const void*, std::unique_ptr<HostObject>> refs_;
   std::vector<EngineRecord> engineRecords_;
+  std::optional<FrameContext> frame_;
+  std::vector<IdleHookEntry> idleHooks_;
 };
 
 // Every suite function starts with this: the call is counted and may be failed on purpose.

@@ -6,11 +6,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
+#include "testbed/world/Outline.h"
+#include "testbed/world/Transform.h"
+#include "testbed/world/World.h"
 
 namespace tb {
 
@@ -24,6 +28,12 @@ enum Magic : uint32_t {
   kCompMagic = 0x434F4D50,       // 'COMP'
   kEffectRefMagic = 0x45524546,  // 'EREF'
   kStreamRefMagic = 0x53524546,  // 'SREF'
+  kItemMagic = 0x4954454D,       // 'ITEM'
+  kMaskRefMagic = 0x4D524546,    // 'MREF'
+  kPathMagic = 0x50415448,       // 'PATH'
+  kSegPrepMagic = 0x53505250,    // 'SPRP'
+  kAddKeysMagic = 0x414B4559,    // 'AKEY'
+  kParamOutMagic = 0x50434B4F,   // 'PCKO'
 };
 
 // Base of every object a handle may point at: registered as live from construction to
@@ -61,6 +71,24 @@ struct Effect : HostObject {
   std::vector<AEGP_DynStreamFlags> streamFlags;
 };
 
+// A project item: a composition's own item, the footage a layer shows, or a folder.
+struct Item : HostObject {
+  static constexpr uint32_t kMagic = kItemMagic;
+  Item(AEGP_ItemType t, Comp* c, Layer* l) : HostObject(kMagic), type(t), comp(c), layer(l) {}
+  AEGP_ItemType type;
+  Comp* comp;    // the composition, or the one the footage's layer lies in
+  Layer* layer;  // footage: the layer whose pixels it is
+};
+
+enum class LayerKind { Solid, Image, Gradient, Light, Null };
+
+// A mask of a layer; the path id stays with it for its whole life and is never 0.
+struct Mask {
+  PF_PathID id = 0;
+  std::string name;
+  Outline outline;
+};
+
 struct Layer : HostObject {
   static constexpr uint32_t kMagic = kLayerMagic;
   Layer() : HostObject(kMagic) {}
@@ -70,6 +98,16 @@ struct Layer : HostObject {
   A_long width = 0;
   A_long height = 0;
   std::vector<std::unique_ptr<Effect>> effects;  // top of the stack first
+  LayerKind kind = LayerKind::Solid;
+  Transform transform;
+  bool positionKeyAtZero = false;  // the time-0 position is itself a keyframe
+  AEGP_LayerIDVal parentId = 0;    // 0: no parent
+  AEGP_LayerFlags flags = AEGP_LayerFlag_VIDEO_ACTIVE | AEGP_LayerFlag_EFFECTS_ACTIVE;
+  std::vector<Mask> masks;
+  std::optional<World> pixels;  // solids, images and gradients
+  AEGP_LightType lightType = AEGP_LightType_NONE;
+  double intensity = 100;        // percent, lights only
+  std::unique_ptr<Item> source;  // the footage item; none for lights
 };
 
 struct Comp : HostObject {
@@ -79,11 +117,20 @@ struct Comp : HostObject {
   A_long width = 0;
   A_long height = 0;
   std::vector<std::unique_ptr<Layer>> layers;  // top first
+  double fps = 25;
+  A_u_long timeScale = 2500;  // timeScaleForFps(fps)
+  A_Time duration{0, 2500};
+  A_Time workStart{0, 2500};
+  A_Time workDuration{0, 2500};
+  A_Time currentTime{0, 2500};
+  std::unique_ptr<Item> item;
 };
 
 struct Project {
   std::vector<std::unique_ptr<Comp>> comps;
   AEGP_LayerIDVal nextLayerId = 1;
+  PF_PathID nextPathId = 1;
+  Item* activeItem = nullptr;
 };
 
 // An AEGP_EffectRefH: the host's reference to an effect on a layer, disposed by the plug-in.
@@ -96,15 +143,59 @@ struct EffectRefObject : HostObject {
 // An AEGP_StreamRefH: a parameter of an effect, the effect itself (the parameters' group), or a
 // layer's effect group.
 struct StreamRefObject : HostObject {
-  enum Kind { kParam, kEffectGroup, kEffectsOfLayer };
+  enum Kind { kParam, kEffectGroup, kEffectsOfLayer, kLayerProperty };
   static constexpr uint32_t kMagic = kStreamRefMagic;
   StreamRefObject(Kind k, Effect* e, Layer* l, int i)
       : HostObject(kMagic), kind(k), effect(e), layer(l), index(i) {}
   Kind kind;
   Effect* effect;         // kParam, kEffectGroup
-  Layer* layer;           // kEffectsOfLayer
-  int index;              // kParam: the parameter index
+  Layer* layer;           // kEffectsOfLayer, kLayerProperty
+  int index;              // kParam: the parameter index; kLayerProperty: the AEGP_LayerStream
   bool forValue = false;  // the stream held by a stream value
+};
+
+// An AEGP_MaskRefH: a mask of a layer, named by its path id so that a deleted mask shows.
+struct MaskRefObject : HostObject {
+  static constexpr uint32_t kMagic = kMaskRefMagic;
+  MaskRefObject(Layer* l, PF_PathID i) : HostObject(kMagic), layer(l), id(i) {}
+  Layer* layer;
+  PF_PathID id;
+};
+
+// A PF_PathOutlinePtr: the outline of a mask checked out at one time, a copy of its own.
+struct PathObject : HostObject {
+  static constexpr uint32_t kMagic = kPathMagic;
+  PathObject(Effect* e, PF_PathID i, OutlineShape s)
+      : HostObject(kMagic), effect(e), id(i), shape(std::move(s)) {}
+  Effect* effect;
+  PF_PathID id;
+  OutlineShape shape;
+};
+
+// A PF_PathSegPrepPtr: one segment of a checked-out outline prepared for length queries.
+struct SegPrepObject : HostObject {
+  static constexpr uint32_t kMagic = kSegPrepMagic;
+  SegPrepObject(const PathObject* p, A_long s, SegmentLengths l)
+      : HostObject(kMagic), path(p), segment(s), lengths(std::move(l)) {}
+  const PathObject* path;
+  A_long segment;
+  SegmentLengths lengths;
+};
+
+// An AEGP_AddKeyframesInfoH: keyframes being added to a layer's position stream.
+struct AddKeysObject : HostObject {
+  static constexpr uint32_t kMagic = kAddKeysMagic;
+  explicit AddKeysObject(Layer* l) : HostObject(kMagic), layer(l) {}
+  Layer* layer;
+  std::vector<double> times;  // seconds, in the order added
+};
+
+// A parameter checked out by an effect; a layer parameter's pixels live here until check-in.
+struct CheckedOutParamObject : HostObject {
+  static constexpr uint32_t kMagic = kParamOutMagic;
+  explicit CheckedOutParamObject(const PF_ParamDef* p) : HostObject(kMagic), param(p) {}
+  const PF_ParamDef* param;  // the record the effect passed, by address
+  std::optional<World> pixels;
 };
 
 // Index of the effect in its layer's stack, -1 when it is not there.

@@ -31,16 +31,17 @@ class Module {
   AEGP_EntryPointFunc generalEntry() const { return generalEntry_; }
 
   // Filled in as the host talks to the module.
-  AEGP_PluginID pluginId = 0;  // from AEGP_RegisterWithAEGP (effects) or the host
-  std::string registeredName;  // the name given to AEGP_RegisterWithAEGP
+  AEGP_PluginID pluginId = 0;                // from AEGP_RegisterWithAEGP (effects) or the host
+  std::string registeredName;                // the name given to AEGP_RegisterWithAEGP
+  AEGP_GlobalRefcon globalRefcon = nullptr;  // what a general plug-in's entry point set
   bool globalSetupDone = false;
   PF_Err globalSetupErr = PF_Err_NONE;
   PF_OutData globalOut = {};
   std::vector<std::string> globalSetupProblems;  // flags or version that differ from the PiPL
   bool paramsSetupDone = false;
   PF_Err paramsSetupErr = PF_Err_NONE;
-  A_long numParams = 0;                    // as set by the module in PARAMS_SETUP
-  std::vector<PF_ParamDef> paramDefs;      // as added, in order; index 0 is the input layer
+  A_long numParams = 0;                // as set by the module in PARAMS_SETUP
+  std::vector<PF_ParamDef> paramDefs;  // as added, in order; index 0 is the input layer
   // The popup items and checkbox labels of paramDefs: the host keeps its own copies, since the
   // texts the module passed live in its memory. A deque keeps each copy where it is.
   std::deque<std::string> paramTexts;

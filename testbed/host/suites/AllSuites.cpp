@@ -9,6 +9,18 @@ void registerAllSuites(SuiteTable& table) {
   registerEffectSuites(table);
   registerStreamSuites(table);
   registerDynamicStreamSuites(table);
+  registerCompSuites(table);
+  registerItemSuites(table);
+  registerLayerSuites(table);
+  registerMaskSuites(table);
+  registerPathQuerySuites(table);
+  registerPathDataSuites(table);
+  registerSampling8Suites(table);
+  registerLightSuites(table);
+  registerKeyframeSuites(table);
+  registerCommandSuites(table);
+  registerRegisterSuites(table);
+  registerParamUtilsSuites(table);
 }
 
 }  // namespace tb

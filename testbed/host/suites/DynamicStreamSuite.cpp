@@ -34,7 +34,8 @@ A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID, AEGP_StreamRefH streamH,
                                  AEGP_StreamRefH* parent_streamPH) {
   TB_ENTER();
   StreamRefObject* stream = streamOf(streamH);
-  if (!stream || !parent_streamPH || stream->kind == StreamRefObject::kEffectsOfLayer)
+  if (!stream || !parent_streamPH || stream->kind == StreamRefObject::kEffectsOfLayer ||
+      stream->kind == StreamRefObject::kLayerProperty)
     return A_Err_PARAMETER;
   StreamRefObject::Kind kind = stream->kind == StreamRefObject::kParam
                                    ? StreamRefObject::kEffectGroup
@@ -47,7 +48,8 @@ A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID, AEGP_StreamRefH streamH,
 A_Err AEGP_GetStreamIndexInParent(AEGP_StreamRefH streamH, A_long* indexPL) {
   TB_ENTER();
   StreamRefObject* stream = streamOf(streamH);
-  if (!stream || !indexPL || stream->kind == StreamRefObject::kEffectsOfLayer)
+  if (!stream || !indexPL || stream->kind == StreamRefObject::kEffectsOfLayer ||
+      stream->kind == StreamRefObject::kLayerProperty)
     return A_Err_PARAMETER;
   int index =
       stream->kind == StreamRefObject::kParam ? stream->index : effectIndex(*stream->effect);

@@ -13,10 +13,6 @@ namespace {
 // Bytes the host writes past a name's terminator: the caller's buffer must take the longest name.
 constexpr char kGarbage = '\xA5';
 
-Layer* layerOf(AEGP_LayerH layerH) {
-  return lookup<Layer>(layerH);
-}
-
 // Writes name, terminator, then garbage to fill max_size + 1 bytes, as a host that copies its
 // fixed-size field whole would.
 void writeFixedName(const std::string& name, A_long max_size, A_char* out) {

@@ -16,9 +16,29 @@ inline StreamRefObject* streamOf(AEGP_StreamRefH ref) {
   StreamRefObject* stream = lookup<StreamRefObject>(ref);
   if (!stream)
     return nullptr;
-  bool effect_alive =
-      stream->kind == StreamRefObject::kEffectsOfLayer || lookup<Effect>(stream->effect);
-  return effect_alive ? stream : nullptr;
+  bool of_layer = stream->kind == StreamRefObject::kEffectsOfLayer ||
+                  stream->kind == StreamRefObject::kLayerProperty;
+  bool owner_alive = of_layer ? lookup<Layer>(stream->layer) != nullptr
+                              : lookup<Effect>(stream->effect) != nullptr;
+  return owner_alive ? stream : nullptr;
+}
+
+// A stream of a layer's own property (position, intensity, ...) whose layer still exists.
+inline StreamRefObject* layerStreamOf(AEGP_StreamRefH ref) {
+  StreamRefObject* stream = streamOf(ref);
+  return stream && stream->kind == StreamRefObject::kLayerProperty ? stream : nullptr;
+}
+
+inline Layer* layerOf(AEGP_LayerH layerH) {
+  return lookup<Layer>(layerH);
+}
+
+inline Comp* compOf(AEGP_CompH compH) {
+  return lookup<Comp>(compH);
+}
+
+inline Item* itemOf(AEGP_ItemH itemH) {
+  return lookup<Item>(itemH);
 }
 
 // A parameter stream whose parameter still exists.

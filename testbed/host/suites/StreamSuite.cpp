@@ -2,18 +2,48 @@
 #include "testbed/host/StreamValues.h"
 #include "testbed/host/suites/HostRefs.h"
 #include "testbed/host/suites/Suites.h"
+#include "testbed/world/Time.h"
 
 namespace tb {
 
 namespace {
 
-// Layer streams (transform, light properties) are not part of the testbed's model yet.
-A_Err AEGP_GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layerH, AEGP_LayerStream,
+// Layer streams: position (keyframable) and a light's intensity.
+bool servesLayerStream(const Layer& layer, AEGP_LayerStream which) {
+  return which == AEGP_LayerStream_POSITION ||
+         (which == AEGP_LayerStream_INTENSITY && layer.kind == LayerKind::Light);
+}
+
+A_Err AEGP_GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layerH, AEGP_LayerStream which_stream,
                              AEGP_StreamRefH* streamPH) {
   TB_ENTER();
-  if (!lookup<Layer>(layerH) || !streamPH)
+  Layer* layer = layerOf(layerH);
+  if (!layer || !streamPH || !servesLayerStream(*layer, which_stream))
     return A_Err_PARAMETER;
-  return A_Err_GENERIC;
+  *streamPH = reinterpret_cast<AEGP_StreamRefH>(Host::current().newRef<StreamRefObject>(
+      "stream ref", StreamRefObject::kLayerProperty, nullptr, layer, which_stream));
+  return A_Err_NONE;
+}
+
+void readLayerStream(const Layer& layer, int which, double seconds, AEGP_StreamVal2* val) {
+  if (which == AEGP_LayerStream_INTENSITY) {
+    val->one_d = layer.intensity;
+    return;
+  }
+  const A_FloatPoint3 p = positionAt(layer.transform, seconds);
+  val->three_d = {p.x, p.y, p.z};
+}
+
+// Setting a keyed stream's value outside a keyframe is refused, as the host does.
+bool writeLayerStream(Layer& layer, int which, const AEGP_StreamVal2& val) {
+  if (which == AEGP_LayerStream_INTENSITY) {
+    layer.intensity = val.one_d;
+    return true;
+  }
+  if (!layer.transform.positionKeys.empty() || layer.positionKeyAtZero)
+    return false;
+  layer.transform.position = {val.three_d.x, val.three_d.y, val.three_d.z};
+  return true;
 }
 
 A_Err AEGP_GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_paramsPL) {
@@ -48,18 +78,23 @@ A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
   return disposeRefChecked(streamH, "AEGP_DisposeStream");
 }
 
-// Keyframes are not modelled: a parameter has one value at every time.
+// Effect parameters are not keyframed: a parameter has one value at every time.
 A_Err AEGP_GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode,
                              const A_Time* timePT, A_Boolean, AEGP_StreamValue2* valueP) {
   TB_ENTER();
   StreamRefObject* stream = paramStreamOf(streamH);
-  if (!stream || !timePT || !valueP || timePT->scale == 0)
+  StreamRefObject* layerStream = layerStreamOf(streamH);
+  if ((!stream && !layerStream) || !timePT || !valueP || timePT->scale == 0)
     return A_Err_PARAMETER;
   AEGP_StreamVal2 val;
-  if (!readStreamValue(*stream->effect, stream->index, &val))
+  if (layerStream) {
+    readLayerStream(*layerStream->layer, layerStream->index, timeToSeconds(*timePT), &val);
+    stream = layerStream;
+  } else if (!readStreamValue(*stream->effect, stream->index, &val)) {
     return A_Err_PARAMETER;
+  }
   StreamRefObject* held = Host::current().newRef<StreamRefObject>(
-      "stream value", StreamRefObject::kParam, stream->effect, stream->layer, stream->index);
+      "stream value", stream->kind, stream->effect, stream->layer, stream->index);
   held->forValue = true;
   valueP->streamH = reinterpret_cast<AEGP_StreamRefH>(held);
   valueP->val = val;
@@ -78,6 +113,12 @@ A_Err AEGP_DisposeStreamValue(AEGP_StreamValue2* valueP) {
 
 A_Err AEGP_SetStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_StreamValue2* valueP) {
   TB_ENTER();
+  if (StreamRefObject* layerStream = layerStreamOf(streamH)) {
+    if (!valueP)
+      return A_Err_PARAMETER;
+    return writeLayerStream(*layerStream->layer, layerStream->index, valueP->val) ? A_Err_NONE
+                                                                                  : A_Err_PARAMETER;
+  }
   StreamRefObject* stream = paramStreamOf(streamH);
   if (!stream || !valueP)
     return A_Err_PARAMETER;

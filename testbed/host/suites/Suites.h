@@ -13,5 +13,17 @@ void registerPFInterfaceSuites(SuiteTable& table);
 void registerEffectSuites(SuiteTable& table);
 void registerStreamSuites(SuiteTable& table);
 void registerDynamicStreamSuites(SuiteTable& table);
+void registerCompSuites(SuiteTable& table);
+void registerItemSuites(SuiteTable& table);
+void registerLayerSuites(SuiteTable& table);
+void registerMaskSuites(SuiteTable& table);
+void registerPathQuerySuites(SuiteTable& table);
+void registerPathDataSuites(SuiteTable& table);
+void registerSampling8Suites(SuiteTable& table);
+void registerLightSuites(SuiteTable& table);
+void registerKeyframeSuites(SuiteTable& table);
+void registerCommandSuites(SuiteTable& table);
+void registerRegisterSuites(SuiteTable& table);
+void registerParamUtilsSuites(SuiteTable& table);
 
 }  // namespace tb

@@ -1,0 +1,61 @@
+// Rendering a composition: every layer with pixels runs its effect stack from the top down, each
+// effect's output world the next one's input, as the host renders a frame.
+#include "testbed/host/Host.h"
+#include "testbed/host/HostError.h"
+#include "testbed/host/ParamValues.h"
+
+namespace tb {
+
+std::vector<LayerFrame> Host::renderComp(Comp& comp, A_Time time, A_long downsampleX,
+                                         A_long downsampleY) {
+  if (time.scale == 0 || downsampleX < 1 || downsampleY < 1)
+    throw HostError("a render needs a time with a scale and downsample factors of 1 or more");
+  frame_ = FrameContext{&comp,
+                        time,
+                        {1, static_cast<A_u_long>(downsampleX)},
+                        {1, static_cast<A_u_long>(downsampleY)}};
+  comp.currentTime = time;
+  std::vector<LayerFrame> frames;
+  // Layers may be added or deleted by the effects as they render; walk a snapshot by id.
+  std::vector<AEGP_LayerIDVal> ids;
+  for (const auto& layer : comp.layers)
+    ids.push_back(layer->id);
+  for (AEGP_LayerIDVal id : ids) {
+    Layer* layer = layerById(comp, id);
+    if (!layer || !layer->pixels)
+      continue;
+    frames.push_back({layer, renderLayer(*layer)});
+  }
+  frame_.reset();
+  return frames;
+}
+
+// The stack stops at the first effect that fails, and the layer has no frame, as the host shows
+// an error in place of the frame.
+std::optional<World> Host::renderLayer(Layer& layer) {
+  std::optional<World> input = *layer.pixels;
+  std::vector<Effect*> stack;
+  for (const auto& effect : layer.effects)
+    stack.push_back(effect.get());
+  for (Effect* effect : stack) {
+    if (!lookup<Effect>(effect))
+      continue;
+    std::optional<World> output = World::blank(layer.pixels->width(), layer.pixels->height());
+    // The parameters as they are now, with the input world in place of the input layer's value.
+    std::vector<PF_ParamDef> params = effect->params;
+    const A_long dflt = params[0].u.ld.dephault;
+    params[0].u.ld = input->def();
+    params[0].u.ld.dephault = dflt;
+    std::vector<PF_ParamDef*> array;
+    for (PF_ParamDef& param : params)
+      array.push_back(&param);
+    CommandResult r =
+        send({effect->module, effect}, PF_Cmd_RENDER, array.data(), &output->def(), nullptr);
+    if (r.err != PF_Err_NONE)
+      return std::nullopt;
+    input = std::move(output);
+  }
+  return input;
+}
+
+}  // namespace tb

@@ -1,0 +1,87 @@
+#include "testbed/host/ParamCheckout.h"
+
+#include <algorithm>
+
+#include "testbed/host/Host.h"
+
+namespace tb {
+
+namespace {
+
+const Layer* chosenLayer(const Effect& effect, PF_ParamIndex index) {
+  if (index == 0)
+    return effect.layer;
+  const Comp* comp = effect.layer ? effect.layer->comp : nullptr;
+  return comp ? Host::current().layerById(*comp, effect.layerIds[index]) : nullptr;
+}
+
+bool inside(const PF_EffectWorld& w, A_long x, A_long y) {
+  return x >= 0 && y >= 0 && x < w.width && y < w.height;
+}
+
+PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
+  return *reinterpret_cast<PF_Pixel*>(reinterpret_cast<char*>(w.data) + y * w.rowbytes +
+                                      x * static_cast<A_long>(sizeof(PF_Pixel)));
+}
+
+}  // namespace
+
+PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long, A_long,
+                     A_u_long time_scale, PF_ParamDef* param) {
+  TB_ENTER();
+  Effect* effect = lookup<Effect>(effect_ref);
+  if (!effect || !param || time_scale == 0 || index < 0 ||
+      static_cast<size_t>(index) >= effect->params.size())
+    return PF_Err_BAD_CALLBACK_PARAM;
+  Host& host = Host::current();
+  auto* held = host.newRef<CheckedOutParamObject>("checked-out param", param);
+  *param = effect->params[index];
+  if (param->param_type != PF_Param_LAYER)
+    return PF_Err_NONE;
+  const A_long dflt = param->u.ld.dephault;
+  param->u.ld = PF_LayerDef{};
+  param->u.ld.dephault = dflt;
+  // Layers do not change over time in the testbed: their pixels hold at every time.
+  const Layer* layer = chosenLayer(*effect, index);
+  if (layer && layer->pixels) {
+    held->pixels = *layer->pixels;
+    param->u.ld = held->pixels->def();
+    param->u.ld.dephault = dflt;
+  }
+  return PF_Err_NONE;
+}
+
+PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
+  TB_ENTER();
+  Host& host = Host::current();
+  auto* held = host.findRef<CheckedOutParamObject>(
+      [&](const CheckedOutParamObject& p) { return p.param == param; });
+  if (!lookup<Effect>(effect_ref) || !param || !held) {
+    host.ledger().violation("checkin_param: not a checked-out parameter");
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
+  host.disposeRef(held);
+  return PF_Err_NONE;
+}
+
+PF_Err copyWorldCallback(PF_ProgPtr, PF_EffectWorld* src, PF_EffectWorld* dst, PF_Rect* src_r,
+                         PF_Rect* dst_r) {
+  TB_ENTER();
+  if (!src || !dst || !src->data || !dst->data)
+    return PF_Err_BAD_CALLBACK_PARAM;
+  if (!src_r && !dst_r)
+    return copyWorld(*src, *dst) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+  const PF_Rect from = src_r ? *src_r : PF_Rect{0, 0, src->width, src->height};
+  const PF_Rect to = dst_r ? *dst_r : PF_Rect{0, 0, dst->width, dst->height};
+  const A_long w = std::min(from.right - from.left, to.right - to.left);
+  const A_long h = std::min(from.bottom - from.top, to.bottom - to.top);
+  for (A_long y = 0; y < h; ++y) {
+    for (A_long x = 0; x < w; ++x) {
+      if (inside(*src, from.left + x, from.top + y) && inside(*dst, to.left + x, to.top + y))
+        pixel(*dst, to.left + x, to.top + y) = pixel(*src, from.left + x, from.top + y);
+    }
+  }
+  return PF_Err_NONE;
+}
+
+}  // namespace tb
