@@ -1,8 +1,29 @@
 // tolv-testbed: load the plug-ins as the host does and drive them from the command line.
 #include <CLI/CLI.hpp>
+#include <filesystem>
 #include <iostream>
 
 #include "testbed/cli/Inspect.h"
+#include "testbed/cli/Render.h"
+
+namespace {
+
+std::filesystem::path executableDir() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::filesystem::current_path() : exe.parent_path();
+}
+
+// The demo scene of the source tree this program was built from, else the one two folders up from
+// the program (build/<preset>/ in a checkout).
+std::string demoScene() {
+  const std::filesystem::path built = TOLV_SOURCE_DIR "/examples/demo.json";
+  if (std::filesystem::exists(built))
+    return built.string();
+  return (executableDir() / ".." / ".." / "examples" / "demo.json").string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CLI::App app{"tolv-testbed: a host for the TOLV plug-ins"};
@@ -12,6 +33,14 @@ int main(int argc, char** argv) {
   CLI::App* inspect = app.add_subcommand("inspect", "Load a module and print what the host learns");
   inspect->add_option("MODULE", module_path, "Path of a plug-in module (.so)")->required();
 
+  tb::RenderOptions render_options;
+  CLI::App* render = app.add_subcommand("render", "Run a scene file and report every step");
+  render->add_option("SCENE", render_options.scene, "Scene file (default: the demo scene)");
+  render->add_option("--out", render_options.outDir, "Write each layer's rendered frames as PNG");
+  render->add_option("--records", render_options.recordsDir,
+                     "Write every record the stand-in renderer received");
+  render->add_flag("--json", render_options.json, "Print the report as JSON");
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
@@ -20,5 +49,11 @@ int main(int argc, char** argv) {
   }
   if (*inspect)
     return tb::inspectModule(module_path, std::cout, std::cerr);
+  if (*render) {
+    if (render_options.scene.empty())
+      render_options.scene = demoScene();
+    render_options.pluginDir = (executableDir() / "plugins").string();
+    return tb::renderScene(render_options, std::cout, std::cerr);
+  }
   return 2;
 }

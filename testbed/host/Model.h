@@ -124,6 +124,7 @@ struct Comp : HostObject {
   A_Time workDuration{0, 2500};
   A_Time currentTime{0, 2500};
   std::unique_ptr<Item> item;
+  std::vector<AEGP_LayerIDVal> selected;  // the layers selected in the composition
 };
 
 struct Project {

@@ -1,0 +1,199 @@
+#include "testbed/cli/Render.h"
+
+#include <unistd.h>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+
+#include "testbed/host/HostError.h"
+#include "testbed/scene/SceneBuild.h"
+#include "testbed/scene/SceneRun.h"
+
+namespace tb {
+
+namespace {
+
+namespace fs = std::filesystem;
+using json = nlohmann::ordered_json;
+
+void loadModules(Host& host, const std::string& dir, std::ostream& err) {
+  std::vector<fs::path> modules;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dir, ec)) {
+    if (entry.path().extension() == ".so")
+      modules.push_back(entry.path());
+  }
+  if (ec)
+    err << "tolv-testbed: " << dir << ": " << ec.message() << "\n";
+  std::sort(modules.begin(), modules.end());
+  for (const fs::path& path : modules) {
+    try {
+      host.load(path.string());
+    } catch (const HostError& e) {
+      err << "tolv-testbed: skipping " << path.string() << ": " << e.what() << "\n";
+    }
+  }
+}
+
+json statusJson(const SentCommand& s) {
+  json j = {
+      {"layer", s.layer}, {"effect", s.effect}, {"command", commandName(s.cmd)}, {"err", s.err}};
+  if (s.cmd == SentCommand::kIdleHook)
+    j["module"] = s.matchName;
+  else
+    j["match"] = s.matchName;
+  if (!s.held.empty())
+    j["held"] = s.held;
+  return j;
+}
+
+std::string recordName(size_t index) {
+  char name[32];
+  std::snprintf(name, sizeof name, "%04zu.bin", index);
+  return name;
+}
+
+json meshJson(const scene::MeshReport& m, bool named) {
+  json j = {{"layer", m.layer},
+            {"effect", m.effect},
+            {"slot", m.slot},
+            {"triangles", m.triangles},
+            {"enabled", m.enabled},
+            {"uv_rect", m.uvRect},
+            {"color", m.color},
+            {"cap_fill_failed", m.capFillFailed},
+            {"bbox", m.bbox ? json(*m.bbox) : json(nullptr)}};
+  if (named)
+    j["record"] = recordName(m.record);
+  return j;
+}
+
+json stepJson(const scene::StepReport& s, bool named) {
+  json j = {{"step", s.kind}};
+  if (s.time)
+    j["time"] = *s.time;
+  j["status"] = json::array();
+  for (const SentCommand& sent : s.status)
+    j["status"].push_back(statusJson(sent));
+  j["meshes"] = json::array();
+  for (const scene::MeshReport& m : s.meshes)
+    j["meshes"].push_back(meshJson(m, named));
+  j["scripts"] = s.scripts;
+  j["alerts"] = s.alerts;
+  j["commands"] = s.commands;
+  j["lights"] = {{"created", s.lightsCreated}, {"deleted", s.lightsDeleted}};
+  return j;
+}
+
+std::string fileSafe(const std::string& name) {
+  std::string safe = name;
+  for (char& c : safe) {
+    if (c == '/' || c == '\\' || c == '\0')
+      c = '_';
+  }
+  return safe;
+}
+
+void makeDir(const std::string& dir) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec)
+    throw HostError(dir + ": " + ec.message());
+}
+
+void writeFrames(const std::vector<scene::StepReport>& steps, const std::string& dir) {
+  makeDir(dir);
+  for (size_t i = 0; i < steps.size(); ++i) {
+    for (const auto& [layer, frame] : steps[i].frames) {
+      char prefix[32];
+      std::snprintf(prefix, sizeof prefix, "step%02zu_", i + 1);
+      const std::string path = dir + "/" + prefix + fileSafe(layer) + ".png";
+      std::string error;
+      if (!writePng(frame.def(), path, error))
+        throw HostError(path + ": " + error);
+    }
+  }
+}
+
+void writeRecords(const Host& host, const std::string& dir) {
+  makeDir(dir);
+  const auto& records = host.engineRecords();
+  for (size_t i = 0; i < records.size(); ++i) {
+    const std::string path = dir + "/" + recordName(i);
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(reinterpret_cast<const char*>(records[i].bytes.data()),
+               static_cast<std::streamsize>(records[i].bytes.size()));
+    if (!file)
+      throw HostError(path + ": cannot be written");
+  }
+}
+
+std::string scratchProject() {
+  return (fs::temp_directory_path() / ("tolv-testbed-" + std::to_string(getpid()) + ".tolvprj"))
+      .string();
+}
+
+}  // namespace
+
+std::string commandName(int cmd) {
+  static const char* const names[] = {"ABOUT",
+                                      "GLOBAL_SETUP",
+                                      "UNUSED_0",
+                                      "GLOBAL_SETDOWN",
+                                      "PARAMS_SETUP",
+                                      "SEQUENCE_SETUP",
+                                      "SEQUENCE_RESETUP",
+                                      "SEQUENCE_FLATTEN",
+                                      "SEQUENCE_SETDOWN",
+                                      "DO_DIALOG",
+                                      "FRAME_SETUP",
+                                      "RENDER",
+                                      "FRAME_SETDOWN",
+                                      "USER_CHANGED_PARAM",
+                                      "UPDATE_PARAMS_UI",
+                                      "EVENT",
+                                      "GET_EXTERNAL_DEPENDENCIES",
+                                      "COMPLETELY_GENERAL",
+                                      "QUERY_DYNAMIC_FLAGS"};
+  if (cmd == SentCommand::kIdleHook)
+    return "idle hook";
+  if (cmd >= 0 && static_cast<size_t>(cmd) < sizeof names / sizeof names[0])
+    return names[cmd];
+  return std::to_string(cmd);
+}
+
+int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& err) {
+  const std::string scratch = scratchProject();
+  try {
+    scene::SceneSpec spec = scene::loadScene(options.scene);
+    Host host;
+    loadModules(host, options.pluginDir, err);
+    Comp& comp = scene::buildScene(host, spec);
+    scene::checkSteps(host, comp, spec);
+    std::vector<scene::StepReport> steps = scene::runSteps(host, spec, scratch);
+    std::error_code ec;
+    fs::remove(scratch, ec);
+    if (!options.outDir.empty())
+      writeFrames(steps, options.outDir);
+    if (!options.recordsDir.empty())
+      writeRecords(host, options.recordsDir);
+    if (options.json) {
+      json report = {{"steps", json::array()}};
+      for (const scene::StepReport& step : steps)
+        report["steps"].push_back(stepJson(step, !options.recordsDir.empty()));
+      out << report.dump(2) << "\n";
+    }
+    return 0;
+  } catch (const scene::SceneError& e) {
+    err << e.what() << "\n";
+  } catch (const HostError& e) {
+    err << options.scene << ": " << e.what() << "\n";
+  }
+  std::error_code ec;
+  fs::remove(scratch, ec);
+  return 2;
+}
+
+}  // namespace tb

@@ -1,0 +1,25 @@
+// `tolv-testbed render SCENE [--out DIR] [--records DIR] [--json]`: runs a scene with the modules
+// of a plug-in folder and reports every step.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+namespace tb {
+
+struct RenderOptions {
+  std::string scene;
+  std::string outDir;      // empty: no PNG files
+  std::string recordsDir;  // empty: no record files
+  bool json = false;
+  std::string pluginDir;  // every *.so in it is loaded
+};
+
+// Returns the exit status: 0 when the scene ran (plug-in errors are reported, not fatal), 2 for a
+// bad scene, with the message on err. Nothing is written to the output folders unless it ran.
+int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& err);
+
+// The name of the command an instance was sent, for reports ("RENDER", "idle hook", ...).
+std::string commandName(int cmd);
+
+}  // namespace tb

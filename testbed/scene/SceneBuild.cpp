@@ -1,0 +1,301 @@
+#include "testbed/scene/SceneBuild.h"
+
+#include <cmath>
+
+#include "testbed/host/HostError.h"
+#include "testbed/host/ParamValues.h"
+
+namespace tb::scene {
+
+namespace {
+
+[[noreturn]] void fail(const SceneSpec& spec, const std::string& path, const std::string& what) {
+  throw SceneError(spec.file + ": " + path + ": " + what);
+}
+
+const char* typeName(PF_ParamType type) {
+  switch (type) {
+    case PF_Param_LAYER:
+      return "layer";
+    case PF_Param_SLIDER:
+      return "slider";
+    case PF_Param_FIX_SLIDER:
+      return "fixed slider";
+    case PF_Param_ANGLE:
+      return "angle";
+    case PF_Param_CHECKBOX:
+      return "checkbox";
+    case PF_Param_COLOR:
+      return "colour";
+    case PF_Param_POINT:
+      return "point";
+    case PF_Param_POPUP:
+      return "popup";
+    case PF_Param_FLOAT_SLIDER:
+      return "float slider";
+    case PF_Param_PATH:
+      return "path";
+    default:
+      return "control without a value";
+  }
+}
+
+Layer* layerNamed(Host& host, const Comp& comp, const std::string& name) {
+  for (const auto& layer : comp.layers) {
+    if (layer->name == name)
+      return host.layerById(comp, layer->id);
+  }
+  return nullptr;
+}
+
+// A 16.16 fixed-point value; false when it does not fit.
+bool toFixed(double v, PF_Fixed& out) {
+  const double scaled = std::round(v * 65536.0);
+  if (!std::isfinite(scaled) || scaled < -2147483648.0 || scaled > 2147483647.0)
+    return false;
+  out = static_cast<PF_Fixed>(scaled);
+  return true;
+}
+
+class ParamSetter {
+ public:
+  ParamSetter(Host& host, Effect& effect, int index, const SceneSpec& spec, const std::string& path)
+      : host_(host), effect_(effect), index_(index), spec_(spec), path_(path) {
+    if (index < 1 || static_cast<size_t>(index) >= effect.params.size())
+      fail(spec, path,
+           "the effect has no parameter " + std::to_string(index) + " (it has 1 to " +
+               std::to_string(effect.params.size() - 1) + ")");
+    param_ = effect.params[index];
+    layerId_ = effect.layerIds[index];
+  }
+
+  void set(const ParamValue& value) {
+    std::visit([&](const auto& v) { take(v); }, value);
+  }
+
+  void apply() {
+    effect_.params[index_] = param_;
+    effect_.layerIds[index_] = layerId_;
+  }
+
+ private:
+  [[noreturn]] void mismatch(const std::string& given) {
+    fail(spec_, path_,
+         given + " does not fit parameter " + std::to_string(index_) + ", a " +
+             typeName(param_.param_type));
+  }
+  PF_ParamType type() const { return param_.param_type; }
+
+  void take(std::monostate) {
+    if (type() == PF_Param_PATH) {
+      param_.u.path_d.path_id = 0;
+    } else if (type() == PF_Param_LAYER) {
+      setLayerValue(param_, nullptr);
+      layerId_ = 0;
+    } else {
+      mismatch("null");
+    }
+  }
+
+  void take(double v) { number(v, "the number " + std::to_string(v)); }
+
+  void number(double v, const std::string& given) {
+    PF_ParamDefUnion& u = param_.u;
+    switch (type()) {
+      case PF_Param_SLIDER:
+        if (v != std::floor(v) || v < u.sd.valid_min || v > u.sd.valid_max)
+          fail(spec_, path_,
+               given + " is not a whole number in " + std::to_string(u.sd.valid_min) + " … " +
+                   std::to_string(u.sd.valid_max));
+        u.sd.value = static_cast<PF_ParamValue>(v);
+        return;
+      case PF_Param_FLOAT_SLIDER:
+        if (!std::isfinite(v) || v < u.fs_d.valid_min || v > u.fs_d.valid_max)
+          fail(spec_, path_,
+               given + " is not in " + std::to_string(u.fs_d.valid_min) + " … " +
+                   std::to_string(u.fs_d.valid_max));
+        u.fs_d.value = v;
+        return;
+      case PF_Param_ANGLE:
+        if (!toFixed(v, u.ad.value))
+          fail(spec_, path_, given + " is not an angle the host can hold");
+        return;
+      case PF_Param_CHECKBOX:
+        if (v != 0 && v != 1)
+          fail(spec_, path_, given + " is not 0 or 1");
+        u.bd.value = static_cast<PF_ParamValue>(v);
+        return;
+      case PF_Param_POPUP:
+        if (v != std::floor(v) || v < 1 || v > u.pd.num_choices)
+          fail(spec_, path_,
+               given + " is not an item of the popup (1 … " + std::to_string(u.pd.num_choices) +
+                   ")");
+        u.pd.value = static_cast<PF_ParamValue>(v);
+        return;
+      default:
+        mismatch(given);
+    }
+  }
+
+  void take(const std::string& name) {
+    if (type() == PF_Param_PATH) {
+      for (const Mask& mask : effect_.layer->masks) {
+        if (mask.name == name) {
+          param_.u.path_d.path_id = mask.id;
+          return;
+        }
+      }
+      fail(spec_, path_, "\"" + name + "\" names no mask of layer \"" + effect_.layer->name + "\"");
+    }
+    if (type() == PF_Param_LAYER) {
+      Layer* layer = layerNamed(host_, *effect_.layer->comp, name);
+      if (!layer)
+        fail(spec_, path_, "\"" + name + "\" names no layer of the composition");
+      setLayerValue(param_, layer);
+      layerId_ = layer->id;
+      return;
+    }
+    mismatch("a name");
+  }
+
+  void take(const PF_Pixel& c) {
+    if (type() != PF_Param_COLOR)
+      mismatch("a colour");
+    param_.u.cd.value = c;
+  }
+
+  void take(const A_FloatPoint& p) {
+    if (type() != PF_Param_POINT)
+      mismatch("a point");
+    if (!toFixed(p.x, param_.u.td.x_value) || !toFixed(p.y, param_.u.td.y_value))
+      fail(spec_, path_, "the point does not fit the host's fixed-point values");
+  }
+
+  void take(const LayerIdRef& ref) {
+    Layer* layer = layerNamed(host_, *effect_.layer->comp, ref.layer);
+    if (!layer)
+      fail(spec_, path_, "\"" + ref.layer + "\" names no layer of the composition");
+    number(layer->id, "the id of layer \"" + ref.layer + "\"");
+  }
+
+  Host& host_;
+  Effect& effect_;
+  int index_;
+  const SceneSpec& spec_;
+  const std::string& path_;
+  PF_ParamDef param_;
+  AEGP_LayerIDVal layerId_;
+};
+
+std::optional<World> layerPixels(const SceneSpec& spec, const LayerSpec& l,
+                                 const std::string& path) {
+  switch (l.kind) {
+    case LayerKind::Solid:
+      return makeSolid(l.width, l.height, l.color);
+    case LayerKind::Gradient:
+      return makeGradient(l.width, l.height, l.color, l.color2, l.direction);
+    case LayerKind::Image: {
+      std::string error;
+      std::optional<World> image = readPng(resolveScenePath(spec, l.image), error);
+      if (!image)
+        fail(spec, path + ".image", error);
+      return image;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+tb::LayerKind modelKind(LayerKind kind) {
+  switch (kind) {
+    case LayerKind::Solid:
+      return tb::LayerKind::Solid;
+    case LayerKind::Image:
+      return tb::LayerKind::Image;
+    case LayerKind::Gradient:
+      return tb::LayerKind::Gradient;
+    case LayerKind::Light:
+      return tb::LayerKind::Light;
+    case LayerKind::Null:
+      return tb::LayerKind::Null;
+  }
+  return tb::LayerKind::Solid;
+}
+
+Layer& addLayer(Host& host, Comp& comp, const SceneSpec& spec, const LayerSpec& l,
+                const std::string& path) {
+  std::optional<World> pixels = layerPixels(spec, l, path);
+  if ((l.kind == LayerKind::Solid || l.kind == LayerKind::Gradient) && !pixels)
+    fail(spec, path + ".size", "the layer's size cannot be made");
+  const A_long w = pixels ? pixels->width() : comp.width;
+  const A_long h = pixels ? pixels->height() : comp.height;
+  Layer& layer = host.addLayer(comp, l.name, w, h);
+  layer.kind = modelKind(l.kind);
+  layer.pixels = std::move(pixels);
+  layer.transform = l.transform;
+  layer.flags = (l.video ? AEGP_LayerFlag_VIDEO_ACTIVE : 0) | AEGP_LayerFlag_EFFECTS_ACTIVE |
+                (l.locked ? AEGP_LayerFlag_LOCKED : 0) | (l.shy ? AEGP_LayerFlag_SHY : 0);
+  if (l.kind == LayerKind::Light) {
+    layer.lightType = AEGP_LightType_POINT;
+    layer.source.reset();
+    layer.flags |= AEGP_LayerFlag_LAYER_IS_3D;
+  }
+  for (const MaskSpec& mask : l.masks)
+    host.addMask(layer, mask.name, mask.outline);
+  return layer;
+}
+
+void addEffects(Host& host, Layer& layer, const SceneSpec& spec, const LayerSpec& l,
+                const std::string& path) {
+  for (size_t e = 0; e < l.effects.size(); ++e) {
+    const EffectSpec& es = l.effects[e];
+    const std::string at = path + ".effects[" + std::to_string(e) + "]";
+    Module* module = host.moduleByMatchName(es.match);
+    if (!module)
+      fail(spec, at + ".match", "no loaded module has the match name \"" + es.match + "\"");
+    Effect& effect = host.applyEffect(layer, *module);
+    for (const auto& [index, value] : es.params)
+      setParam(host, effect, index, value, spec, at + ".params." + std::to_string(index), true);
+  }
+}
+
+}  // namespace
+
+void setParam(Host& host, Effect& effect, int index, const ParamValue& value, const SceneSpec& spec,
+              const std::string& path, bool apply) {
+  ParamSetter setter(host, effect, index, spec, path);
+  setter.set(value);
+  if (apply)
+    setter.apply();
+}
+
+Comp& buildScene(Host& host, const SceneSpec& spec) {
+  const CompSpec& c = spec.comp;
+  Comp& comp = host.addComp(c.name, c.width, c.height);
+  try {
+    host.setCompTiming(comp, c.fps, c.duration, c.workStart, c.workDuration);
+  } catch (const HostError& e) {
+    fail(spec, "comp", e.what());
+  }
+  host.project().activeItem = comp.item.get();
+  // Layers first, so that effects can name any layer of the composition.
+  std::vector<Layer*> layers;
+  for (size_t i = 0; i < spec.layers.size(); ++i)
+    layers.push_back(
+        &addLayer(host, comp, spec, spec.layers[i], "layers[" + std::to_string(i) + "]"));
+  for (size_t i = 0; i < spec.layers.size(); ++i) {
+    const std::string path = "layers[" + std::to_string(i) + "]";
+    const LayerSpec& l = spec.layers[i];
+    if (!l.parent.empty() && !host.setParent(*layers[i], layerNamed(host, comp, l.parent)))
+      fail(spec, path + ".parent", "\"" + l.parent + "\" cannot be the layer's parent");
+  }
+  for (size_t i = 0; i < spec.layers.size(); ++i)
+    addEffects(host, *layers[i], spec, spec.layers[i], "layers[" + std::to_string(i) + "]");
+  for (const std::string& name : spec.selected) {
+    if (Layer* layer = layerNamed(host, comp, name))
+      comp.selected.push_back(layer->id);
+  }
+  return comp;
+}
+
+}  // namespace tb::scene

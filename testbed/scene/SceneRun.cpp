@@ -1,0 +1,189 @@
+#include "testbed/scene/SceneRun.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+#include "common/MeshSlot.h"
+#include "testbed/host/HostError.h"
+#include "testbed/host/ParamValues.h"
+#include "testbed/scene/SceneBuild.h"
+#include "testbed/world/Time.h"
+
+namespace tb::scene {
+
+namespace {
+
+[[noreturn]] void fail(const SceneSpec& spec, const std::string& path, const std::string& what) {
+  throw SceneError(spec.file + ": " + path + ": " + what);
+}
+
+template <class T>
+T field(const std::vector<unsigned char>& bytes, size_t offset) {
+  T v;
+  std::memcpy(&v, bytes.data() + offset, sizeof v);
+  return v;
+}
+
+std::optional<std::array<std::array<float, 3>, 2>> boundingBox(
+    const std::vector<unsigned char>& bytes, int32_t count) {
+  const int32_t valid = std::clamp<int32_t>(count, 0, kMaxTriangles);
+  if (valid == 0)
+    return std::nullopt;
+  std::array<std::array<float, 3>, 2> box{};
+  box[0].fill(0);
+  box[1].fill(0);
+  bool first = true;
+  for (int32_t t = 0; t < valid; ++t) {
+    const size_t base = static_cast<size_t>(t) * kTriangleBytes;
+    for (size_t corner :
+         {offsetof(triangle, vertexA), offsetof(triangle, vertexB), offsetof(triangle, vertexC)}) {
+      const point3 p = field<point3>(bytes, base + corner);
+      const float v[3] = {p.x, p.y, p.z};
+      for (int a = 0; a < 3; ++a) {
+        box[0][a] = first ? v[a] : std::min(box[0][a], v[a]);
+        box[1][a] = first ? v[a] : std::max(box[1][a], v[a]);
+      }
+      first = false;
+    }
+  }
+  return box;
+}
+
+const Comp& theComp(Host& host) {
+  if (host.project().comps.empty())
+    throw HostError("the project has no composition");
+  return *host.project().comps.front();
+}
+
+Layer* layerNamed(const Comp& comp, const std::string& name) {
+  for (const auto& layer : comp.layers) {
+    if (layer->name == name)
+      return layer.get();
+  }
+  return nullptr;
+}
+
+Effect& changedEffect(const Comp& comp, const ChangeStep& c, const SceneSpec& spec,
+                      const std::string& path) {
+  Layer* layer = layerNamed(comp, c.layer);
+  if (!layer)
+    fail(spec, path + ".layer", "\"" + c.layer + "\" names no layer of the composition");
+  if (c.effect < 0 || static_cast<size_t>(c.effect) >= layer->effects.size())
+    fail(spec, path + ".effect",
+         "layer \"" + c.layer + "\" has no effect " + std::to_string(c.effect));
+  return *layer->effects[c.effect];
+}
+
+std::string stepPath(size_t i, const char* kind) {
+  return "steps[" + std::to_string(i) + "]." + kind;
+}
+
+// As the user sets a control: the value, then USER_CHANGED_PARAM where the effect supervises the
+// control, then UPDATE_PARAMS_UI where the effect asked for it.
+void change(Host& host, const ChangeStep& c, const SceneSpec& spec, const std::string& path) {
+  Effect& effect = changedEffect(theComp(host), c, spec, path);
+  setParam(host, effect, c.param, c.value, spec, path + ".value", true);
+  std::vector<PF_ParamDef*> params = paramArray(effect);
+  if (effect.params[c.param].flags & PF_ParamFlag_SUPERVISE) {
+    PF_UserChangedParamExtra extra{c.param};
+    host.send({effect.module, &effect}, PF_Cmd_USER_CHANGED_PARAM, params.data(), nullptr, &extra);
+  }
+  if (lookup<Effect>(&effect) &&
+      (effect.module->globalOut.out_flags & PF_OutFlag_SEND_UPDATE_PARAMS_UI)) {
+    params = paramArray(effect);
+    host.send({effect.module, &effect}, PF_Cmd_UPDATE_PARAMS_UI, params.data());
+  }
+}
+
+void render(Host& host, const RenderStep& r, StepReport& report) {
+  Comp& comp = const_cast<Comp&>(theComp(host));
+  std::optional<A_Time> t = secondsToTime(r.time, comp.timeScale);
+  if (!t)
+    throw HostError("the render time cannot be counted");
+  report.time = r.time;
+  for (LayerFrame& frame : host.renderComp(comp, *t, r.downsampleX, r.downsampleY)) {
+    if (frame.frame)
+      report.frames.emplace_back(frame.layer->name, std::move(*frame.frame));
+  }
+}
+
+template <class T>
+std::vector<T> since(const std::vector<T>& all, size_t from) {
+  return std::vector<T>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+}
+
+}  // namespace
+
+MeshReport readMeshRecord(const EngineRecord& record, size_t index) {
+  const std::vector<unsigned char>& b = record.bytes;
+  MeshReport m;
+  if (const Effect* effect = lookup<Effect>(record.effect)) {
+    m.layer = effect->layer ? effect->layer->name : std::string();
+    m.effect = effectIndex(*effect);
+  }
+  m.record = index;
+  m.slot = field<int32_t>(b, offsetof(MeshSlot, slotIndex));
+  m.triangles = field<int32_t>(b, offsetof(MeshSlot, triangleCount));
+  m.enabled = field<uint8_t>(b, offsetof(MeshSlot, meshEnabled)) != 0;
+  m.uvRect = field<std::array<int32_t, 4>>(b, offsetof(MeshSlot, uvRect));
+  m.color = field<std::array<uint8_t, 4>>(b, offsetof(MeshSlot, color));
+  m.capFillFailed = field<uint8_t>(b, offsetof(MeshSlot, capFillFailed)) != 0;
+  m.bbox = boundingBox(b, m.triangles);
+  return m;
+}
+
+void checkSteps(Host& host, const Comp& comp, const SceneSpec& spec) {
+  for (size_t i = 0; i < spec.steps.size(); ++i) {
+    if (const auto* c = std::get_if<ChangeStep>(&spec.steps[i])) {
+      const std::string path = stepPath(i, "change");
+      Effect& effect = changedEffect(comp, *c, spec, path);
+      setParam(host, effect, c->param, c->value, spec, path + ".value", false);
+    } else if (const auto* r = std::get_if<RenderStep>(&spec.steps[i])) {
+      if (!secondsToTime(r->time, comp.timeScale) || r->time < 0)
+        fail(spec, stepPath(i, "render") + ".time", "the time cannot be counted");
+    }
+  }
+}
+
+std::vector<StepReport> runSteps(Host& host, const SceneSpec& spec,
+                                 const std::string& scratchProject) {
+  std::vector<Step> steps = spec.steps;
+  if (steps.empty())
+    steps.push_back(RenderStep{});
+  std::vector<StepReport> reports;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    const HostLog& log = host.log();
+    const HostLog before = log;
+    const size_t records = host.engineRecords().size();
+    StepReport report;
+    if (const auto* c = std::get_if<ChangeStep>(&steps[i])) {
+      report.kind = "change";
+      change(host, *c, spec, stepPath(i, "change"));
+    } else if (const auto* r = std::get_if<RenderStep>(&steps[i])) {
+      report.kind = "render";
+      render(host, *r, report);
+    } else if (const auto* idle = std::get_if<IdleStep>(&steps[i])) {
+      report.kind = "idle";
+      host.runIdle(idle->count);
+    } else if (const auto* save = std::get_if<SaveStep>(&steps[i])) {
+      report.kind = "save";
+      host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(spec, save->path));
+    } else if (const auto* open = std::get_if<OpenStep>(&steps[i])) {
+      report.kind = "open";
+      host.openProject(open->path.empty() ? scratchProject : resolveScenePath(spec, open->path));
+    }
+    report.status = since(log.sent, before.sent.size());
+    report.scripts = since(log.scripts, before.scripts.size());
+    report.alerts = since(log.alerts, before.alerts.size());
+    report.commands = since(log.commands, before.commands.size());
+    report.lightsCreated = since(log.lightsCreated, before.lightsCreated.size());
+    report.lightsDeleted = since(log.lightsDeleted, before.lightsDeleted.size());
+    for (size_t r = records; r < host.engineRecords().size(); ++r)
+      report.meshes.push_back(readMeshRecord(host.engineRecords()[r], r));
+    reports.push_back(std::move(report));
+  }
+  return reports;
+}
+
+}  // namespace tb::scene
