@@ -8,11 +8,9 @@
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/normals_reference.h"
 #include "TOLV_Mask/math/triangulate.h"
+#include "common/MeshSlot.h"
 
 namespace {
-
-// Size of one MeshSlot record: 20,000 triangles of 136 bytes and a 48-byte trailer.
-constexpr size_t kMeshSlotBytes = 2720048;
 
 // An outline as the mask sampler gives it: 92 points around a centre.
 constexpr int kOutlinePoints = 92;
