@@ -1,0 +1,200 @@
+// `tolv-testbed render` through the same function the program calls: the report of a scene with a
+// solid, a distort effect and the stand-in renderer, and one clear message with exit status 2 and
+// nothing written for every invalid scene.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "common/MeshSlot.h"
+#include "testbed/cli/Render.h"
+#include "testbed/scene/SceneRun.h"
+#include "tests/support/Modules.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CliRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class RenderCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("tolv-render-test-" +
+            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string write(const std::string& name, const std::string& text) {
+    const fs::path path = dir_ / name;
+    std::ofstream(path) << text;
+    return path.string();
+  }
+
+  CliRun render(const std::string& scene) {
+    tb::RenderOptions options;
+    options.scene = scene;
+    options.json = true;
+    options.outDir = (dir_ / "out").string();
+    options.recordsDir = (dir_ / "records").string();
+    options.pluginDir = tbtest::buildDir() + "/plugins";
+    std::ostringstream out, err;
+    CliRun run;
+    run.status = tb::renderScene(options, out, err);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+  }
+
+  bool wroteNothing() const { return !fs::exists(dir_ / "out") && !fs::exists(dir_ / "records"); }
+
+  fs::path dir_;
+};
+
+const char* const kDistortScene = R"({
+  "comp": {"name": "Main", "width": 64, "height": 48, "fps": 25, "duration": 2},
+  "layers": [
+    {"name": "Card", "kind": "solid", "size": [64, 48], "color": [200, 100, 50, 255],
+     "effects": [{"match": "ZEK TOLV_Distort"}, {"match": "ZEK TOLV_Engine"}]}
+  ],
+  "steps": [{"render": {"time": 0.5}}]
+})";
+
+TEST_F(RenderCliTest, aDistortSceneReportsEveryCommandSentWithItsStatus) {
+  CliRun run = render(write("distort.json", kDistortScene));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["steps"].size(), 1u);
+  const nlohmann::json& step = report["steps"][0];
+  EXPECT_EQ(step["step"], "render");
+  EXPECT_EQ(step["time"], 0.5);
+  const nlohmann::json expected = nlohmann::json::parse(R"([
+    {"layer": "Card", "effect": 0, "command": "RENDER", "err": 0, "match": "ZEK TOLV_Distort"},
+    {"layer": "Card", "effect": 1, "command": "RENDER", "err": 0, "match": "ZEK TOLV_Engine"}])");
+  EXPECT_EQ(step["status"], expected);
+  EXPECT_EQ(step["meshes"], nlohmann::json::array());
+  EXPECT_TRUE(fs::exists(dir_ / "out" / "step01_Card.png"));
+}
+
+TEST_F(RenderCliTest, withoutStepsTheSceneRendersTimeZero) {
+  std::string scene = kDistortScene;
+  scene.replace(scene.find(",\n  \"steps\""), std::string::npos, "}");
+  CliRun run = render(write("nosteps.json", scene));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["steps"].size(), 1u);
+  EXPECT_EQ(report["steps"][0]["time"], 0.0);
+}
+
+struct BadScene {
+  const char* name;
+  std::string layers;  // replaces the layers of the distort scene
+  std::string steps;
+  std::string message;  // after "<file>: "
+  bool prefix = false;  // the message goes on with what the system library says
+};
+
+class BadSceneTest : public RenderCliTest, public ::testing::WithParamInterface<BadScene> {};
+
+const std::string kCard = R"({"name": "Card", "kind": "solid", "size": [64, 48], )";
+
+TEST_P(BadSceneTest, isRefusedWithOneMessageAndNothingWritten) {
+  const BadScene& bad = GetParam();
+  const std::string text = R"({"comp": {"width": 64, "height": 48, "fps": 25, "duration": 2},
+    "layers": [)" + bad.layers +
+                           R"(], "steps": [)" + bad.steps + "]}";
+  const std::string file = write("bad.json", text);
+  CliRun run = render(file);
+  EXPECT_EQ(run.status, 2);
+  if (bad.prefix) {
+    EXPECT_EQ(run.err.rfind(file + ": " + bad.message, 0), 0u) << run.err;
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1);
+  } else {
+    EXPECT_EQ(run.err, file + ": " + bad.message + "\n");
+  }
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(wroteNothing());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenes, BadSceneTest,
+    ::testing::Values(
+        BadScene{"unknownMatchName", kCard + R"("effects": [{"match": "ZEK Nothing"}]})", "",
+                 "layers[0].effects[0].match: no loaded module has the match name \"ZEK "
+                 "Nothing\""},
+        BadScene{"paramIndexOutOfRange",
+                 kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"44": 1}}]})", "",
+                 "layers[0].effects[0].params.44: the effect has no parameter 44 (it has 1 to "
+                 "43)"},
+        BadScene{"sliderOutOfRange",
+                 kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"1": 101}}]})", "",
+                 "layers[0].effects[0].params.1: the number 101.000000 is not a whole number in "
+                 "0 … 100"},
+        BadScene{"numberForALayer",
+                 kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"19": 3}}]})", "",
+                 "layers[0].effects[0].params.19: the number 3.000000 does not fit parameter "
+                 "19, a layer"},
+        BadScene{"nameForASlider",
+                 kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"2": "Card"}}]})",
+                 "", "layers[0].effects[0].params.2: a name does not fit parameter 2, a slider"},
+        BadScene{
+            "colourForALayer",
+            kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"20": [1, 2, 3, 4]}}]})",
+            "", "layers[0].effects[0].params.20: a colour does not fit parameter 20, a layer"},
+        BadScene{"changeOfAMissingEffect", kCard + R"("color": [1, 2, 3, 255]})",
+                 R"({"change": {"layer": "Card", "effect": 0, "param": 1, "value": 1}})",
+                 "steps[0].change.effect: layer \"Card\" has no effects"},
+        BadScene{"changeWithAValueThatDoesNotFit",
+                 kCard + R"("effects": [{"match": "ZEK TOLV_Engine"}]})",
+                 R"({"change": {"layer": "Card", "effect": 0, "param": 19, "value": 7}})",
+                 "steps[0].change.value: the number 7.000000 does not fit parameter 19, a layer"},
+        BadScene{"missingImage", R"({"name": "Pic", "kind": "image", "path": "none.png"})", "",
+                 "layers[0].image: ", true}),
+    [](const ::testing::TestParamInfo<BadScene>& info) { return std::string(info.param.name); });
+
+TEST_F(RenderCliTest, anUnreadableOrBrokenFileIsABadScene) {
+  CliRun missing = render((dir_ / "absent.json").string());
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.err, (dir_ / "absent.json").string() + ": cannot be read\n");
+  const std::string broken = write("broken.json", "{\"comp\": ");
+  CliRun syntax = render(broken);
+  EXPECT_EQ(syntax.status, 2);
+  EXPECT_EQ(syntax.err.rfind(broken + ":", 0), 0u) << syntax.err;
+  EXPECT_TRUE(wroteNothing());
+}
+
+TEST(MeshRecordReport, aDamagedCountIsBoundedBeforeTheBoxIsTaken) {
+  tb::EngineRecord record;
+  record.bytes.assign(kMeshSlotBytes, 0);
+  auto put = [&](size_t offset, auto v) {
+    std::memcpy(record.bytes.data() + offset, &v, sizeof v);
+  };
+  put(offsetof(MeshSlot, triangleCount), int32_t{2000000000});
+  put(offsetof(MeshSlot, slotIndex), int32_t{3});
+  put(offsetof(MeshSlot, meshEnabled), uint8_t{1});
+  put(offsetof(triangle, vertexB), point3{-4, 5, 6});
+  put(kTriangleBytes * (kMaxTriangles - 1) + offsetof(triangle, vertexC), point3{7, -8, 9});
+  const tb::scene::MeshReport m = tb::scene::readMeshRecord(record, 12);
+  EXPECT_EQ(m.triangles, 2000000000);
+  EXPECT_EQ(m.slot, 3);
+  EXPECT_TRUE(m.enabled);
+  EXPECT_EQ(m.record, 12u);
+  ASSERT_TRUE(m.bbox.has_value());
+  EXPECT_EQ((*m.bbox)[0], (std::array<float, 3>{-4, -8, 0}));
+  EXPECT_EQ((*m.bbox)[1], (std::array<float, 3>{7, 5, 9}));
+  put(offsetof(MeshSlot, triangleCount), int32_t{-1});
+  EXPECT_FALSE(tb::scene::readMeshRecord(record, 0).bbox.has_value());
+}
+
+}  // namespace
