@@ -1,6 +1,7 @@
-// Saving and opening projects. The file is the testbed's own binary format: compositions, their
-// layers, each layer's effects by match name with their parameter records and their flat sequence
-// bytes. Sequence data goes back to the module byte for byte, as the host does.
+// Saving and opening projects. The file is the testbed's own binary format: compositions with
+// their timing, their layers (kind, transform with position keys, parent, flags, masks, light
+// settings and pixels), each layer's effects by match name with their parameter records and their
+// flat sequence bytes. Sequence data goes back to the module byte for byte, as the host does.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -9,12 +10,13 @@
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/world/Time.h"
 
 namespace tb {
 
 namespace {
 
-constexpr char kProjectMagic[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '1'};
+constexpr char kProjectMagic[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '2'};
 
 class Writer {
  public:
@@ -23,6 +25,10 @@ class Writer {
     out_.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
   void u64(uint64_t v) { bytes(&v, sizeof v); }
+  template <class T>
+  void plain(const T& v) {
+    bytes(&v, sizeof v);
+  }
   void text(const std::string& s) {
     u64(s.size());
     bytes(s.data(), s.size());
@@ -52,6 +58,12 @@ class Reader {
       throw HostError(path_ + ": project file holds a damaged count");
     return v;
   }
+  template <class T>
+  T plain() {
+    T v;
+    bytes(&v, sizeof v);
+    return v;
+  }
   std::string text() {
     std::string s(bounded(1 << 16), '\0');
     bytes(s.data(), s.size());
@@ -64,6 +76,99 @@ class Reader {
 };
 
 constexpr uint64_t kMaxItems = 1 << 16;
+constexpr uint64_t kMaxWorldSideCount = kMaxWorldSide;
+
+void writeShape(Writer& w, const OutlineShape& shape) {
+  w.u64(shape.closed ? 1 : 0);
+  w.u64(shape.vertices.size());
+  for (const BezierVertex& v : shape.vertices)
+    w.plain(v);
+}
+
+OutlineShape readShape(Reader& r) {
+  OutlineShape shape;
+  shape.closed = r.u64() != 0;
+  shape.vertices.resize(r.bounded(kMaxItems));
+  for (BezierVertex& v : shape.vertices)
+    v = r.plain<BezierVertex>();
+  return shape;
+}
+
+void writeLayerWorld(Writer& w, const Layer& layer) {
+  w.u64(static_cast<uint64_t>(layer.kind));
+  const Transform& t = layer.transform;
+  w.plain(t.anchor);
+  w.plain(t.position);
+  w.plain(t.scale);
+  w.plain(t.rotation);
+  w.u64(t.positionKeys.size());
+  for (const PositionKey& key : t.positionKeys)
+    w.plain(key);
+  w.u64(layer.positionKeyAtZero ? 1 : 0);
+  w.u64(static_cast<uint32_t>(layer.parentId));
+  w.u64(static_cast<uint32_t>(layer.flags));
+  w.u64(static_cast<uint32_t>(layer.lightType));
+  w.plain(layer.intensity);
+  w.u64(layer.source ? 1 : 0);
+  w.u64(layer.masks.size());
+  for (const Mask& mask : layer.masks) {
+    w.u64(static_cast<uint32_t>(mask.id));
+    w.text(mask.name);
+    writeShape(w, mask.outline.shape);
+    w.u64(mask.outline.keys.size());
+    for (const OutlineKey& key : mask.outline.keys) {
+      w.plain(key.time);
+      writeShape(w, key.shape);
+    }
+  }
+  w.u64(layer.pixels ? 1 : 0);
+  if (layer.pixels) {
+    w.u64(static_cast<uint32_t>(layer.pixels->width()));
+    w.u64(static_cast<uint32_t>(layer.pixels->height()));
+    for (A_long y = 0; y < layer.pixels->height(); ++y)
+      w.bytes(&layer.pixels->at(0, y), sizeof(PF_Pixel) * layer.pixels->width());
+  }
+}
+
+void readLayerWorld(Reader& r, Layer& layer, const std::string& path) {
+  const uint64_t kind = r.bounded(static_cast<uint64_t>(LayerKind::Null));
+  layer.kind = static_cast<LayerKind>(kind);
+  Transform& t = layer.transform;
+  t.anchor = r.plain<A_FloatPoint3>();
+  t.position = r.plain<A_FloatPoint3>();
+  t.scale = r.plain<A_FloatPoint3>();
+  t.rotation = r.plain<A_FloatPoint3>();
+  t.positionKeys.resize(r.bounded(kMaxItems));
+  for (PositionKey& key : t.positionKeys)
+    key = r.plain<PositionKey>();
+  layer.positionKeyAtZero = r.u64() != 0;
+  layer.parentId = static_cast<AEGP_LayerIDVal>(r.u64());
+  layer.flags = static_cast<AEGP_LayerFlags>(r.u64());
+  layer.lightType = static_cast<AEGP_LightType>(r.u64());
+  layer.intensity = r.plain<double>();
+  if (r.u64() == 0)
+    layer.source.reset();
+  layer.masks.resize(r.bounded(kMaxItems));
+  for (Mask& mask : layer.masks) {
+    mask.id = static_cast<PF_PathID>(r.u64());
+    mask.name = r.text();
+    mask.outline.shape = readShape(r);
+    mask.outline.keys.resize(r.bounded(kMaxItems));
+    for (OutlineKey& key : mask.outline.keys) {
+      key.time = r.plain<double>();
+      key.shape = readShape(r);
+    }
+  }
+  if (r.u64() != 0) {
+    const A_long w = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
+    const A_long h = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
+    layer.pixels = World::blank(w, h);
+    if (!layer.pixels)
+      throw HostError(path + ": project file holds a layer without pixels");
+    for (A_long y = 0; y < h; ++y)
+      r.bytes(&layer.pixels->at(0, y), sizeof(PF_Pixel) * w);
+  }
+}
 constexpr uint64_t kMaxSequenceBytes = uint64_t(1) << 32;
 
 void writeEffect(Host& host, Writer& w, const Effect& effect) {
@@ -138,17 +243,28 @@ void Host::saveProject(const std::string& path) {
     Writer w(out);
     w.bytes(kProjectMagic, sizeof kProjectMagic);
     w.u64(static_cast<uint32_t>(project_.nextLayerId));
+    w.u64(static_cast<uint32_t>(project_.nextPathId));
     w.u64(project_.comps.size());
     for (const auto& comp : project_.comps) {
       w.text(comp->name);
       w.u64(static_cast<uint32_t>(comp->width));
       w.u64(static_cast<uint32_t>(comp->height));
+      w.plain(comp->fps);
+      w.plain(comp->duration);
+      w.plain(comp->workStart);
+      w.plain(comp->workDuration);
+      w.plain(comp->currentTime);
+      w.u64(project_.activeItem == comp->item.get() ? 1 : 0);
+      w.u64(comp->selected.size());
+      for (AEGP_LayerIDVal id : comp->selected)
+        w.u64(static_cast<uint32_t>(id));
       w.u64(comp->layers.size());
       for (const auto& layer : comp->layers) {
         w.text(layer->name);
         w.u64(static_cast<uint32_t>(layer->id));
         w.u64(static_cast<uint32_t>(layer->width));
         w.u64(static_cast<uint32_t>(layer->height));
+        writeLayerWorld(w, *layer);
         w.u64(layer->effects.size());
         for (const auto& effect : layer->effects)
           writeEffect(*this, w, *effect);
@@ -186,12 +302,27 @@ void Host::openProject(const std::string& path) {
     throw HostError(path + ": not a testbed project");
   closeProject();
   AEGP_LayerIDVal next_layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
+  PF_PathID next_path_id = static_cast<PF_PathID>(r.u64());
   uint64_t comps = r.bounded(kMaxItems);
   for (uint64_t c = 0; c < comps; ++c) {
     std::string name = r.text();
     A_long width = static_cast<A_long>(r.u64());
     A_long height = static_cast<A_long>(r.u64());
     Comp& comp = addComp(name, width, height);
+    comp.fps = r.plain<double>();
+    std::optional<A_u_long> scale = timeScaleForFps(comp.fps);
+    if (!scale)
+      throw HostError(path + ": project file holds a damaged frame rate");
+    comp.timeScale = *scale;
+    comp.duration = r.plain<A_Time>();
+    comp.workStart = r.plain<A_Time>();
+    comp.workDuration = r.plain<A_Time>();
+    comp.currentTime = r.plain<A_Time>();
+    if (r.u64() != 0)
+      project_.activeItem = comp.item.get();
+    comp.selected.resize(r.bounded(kMaxItems));
+    for (AEGP_LayerIDVal& id : comp.selected)
+      id = static_cast<AEGP_LayerIDVal>(r.u64());
     uint64_t layers = r.bounded(kMaxItems);
     for (uint64_t l = 0; l < layers; ++l) {
       std::string layer_name = r.text();
@@ -200,12 +331,14 @@ void Host::openProject(const std::string& path) {
       A_long lh = static_cast<A_long>(r.u64());
       Layer& layer = addLayer(comp, layer_name, lw, lh);
       layer.id = id;
+      readLayerWorld(r, layer, path);
       uint64_t effects = r.bounded(kMaxItems);
       for (uint64_t e = 0; e < effects; ++e)
         readEffect(*this, r, layer, path);
     }
   }
   project_.nextLayerId = next_layer_id;
+  project_.nextPathId = next_path_id;
   for (auto& comp : project_.comps) {
     for (auto& layer : comp->layers) {
       for (auto& effect : layer->effects)

@@ -105,6 +105,10 @@ struct BadScene {
   bool prefix = false;  // the message goes on with what the system library says
 };
 
+void PrintTo(const BadScene& bad, std::ostream* os) {
+  *os << bad.name;
+}
+
 class BadSceneTest : public RenderCliTest, public ::testing::WithParamInterface<BadScene> {};
 
 const std::string kCard = R"({"name": "Card", "kind": "solid", "size": [64, 48], )";
@@ -162,6 +166,33 @@ INSTANTIATE_TEST_SUITE_P(
         BadScene{"missingImage", R"({"name": "Pic", "kind": "image", "path": "none.png"})", "",
                  "layers[0].image: ", true}),
     [](const ::testing::TestParamInfo<BadScene>& info) { return std::string(info.param.name); });
+
+TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
+  std::string scene = kDistortScene;
+  scene.replace(
+      scene.find("[{\"render\""), std::string::npos,
+      R"([{"render": {"time": 0}}, {"save": {}}, {"open": {}}, {"render": {"time": 0}}]})");
+  CliRun run = render(write("roundtrip.json", scene));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["steps"].size(), 4u);
+  EXPECT_EQ(report["steps"][1]["step"], "save");
+  // Opening closes the project (SETDOWN from the bottom of the stack) and gives each effect its
+  // saved sequence data back with SEQUENCE_RESETUP.
+  std::vector<std::string> opened;
+  for (const nlohmann::json& sent : report["steps"][2]["status"])
+    opened.push_back(sent["command"].get<std::string>() + " " + sent["match"].get<std::string>());
+  EXPECT_EQ(opened, (std::vector<std::string>{
+                        "SEQUENCE_SETDOWN ZEK TOLV_Engine", "SEQUENCE_SETDOWN ZEK TOLV_Distort",
+                        "SEQUENCE_RESETUP ZEK TOLV_Distort", "SEQUENCE_RESETUP ZEK TOLV_Engine"}));
+  EXPECT_EQ(report["steps"][3]["status"], report["steps"][0]["status"]);
+  std::ifstream first(dir_ / "out" / "step01_Card.png", std::ios::binary);
+  std::ifstream last(dir_ / "out" / "step04_Card.png", std::ios::binary);
+  const std::string a{std::istreambuf_iterator<char>(first), {}};
+  const std::string b{std::istreambuf_iterator<char>(last), {}};
+  EXPECT_FALSE(a.empty());
+  EXPECT_EQ(a, b);
+}
 
 TEST_F(RenderCliTest, anUnreadableOrBrokenFileIsABadScene) {
   CliRun missing = render((dir_ / "absent.json").string());
