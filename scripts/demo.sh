@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: build the plug-ins and the testbed, then show what the host learns of each module.
+# The main job: build the plug-ins and the testbed, then render the demo scene into build/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -8,7 +8,11 @@ tolv_install_missing
 cmake --preset default
 cmake --build --preset default
 
-for module in TOLV_Mask TOLV_Distort TOLV_AEGP; do
-  echo "== $module"
-  build/default/tolv-testbed inspect "build/default/plugins/$module.so"
-done
+# Render the demo scene: each layer's frames as PNG, every record the stand-in renderer received,
+# and the report of every step.
+rm -rf build/demo
+mkdir -p build/demo
+build/default/tolv-testbed render examples/demo.json --out build/demo \
+  --records build/demo/records --json > build/demo/report.json
+echo "build/demo/: $(ls build/demo | tr '\n' ' ')"
+echo "report: build/demo/report.json"
