@@ -142,3 +142,34 @@ TEST_F(LayerSuitesTest, compositionTimesAreAtItsOwnScale) {
 }
 
 }  // namespace
+
+namespace {
+
+int g_idleRuns = 0;
+
+A_Err IdleHook(AEGP_GlobalRefcon, AEGP_IdleRefcon refcon, A_long*) {
+  ++g_idleRuns;
+  const auto* command = static_cast<const AEGP_CommandSuite1*>(
+      tb::Host::current().suites().find(kAEGPCommandSuite, 1));
+  command->AEGP_DoCommand(2372);
+  return *static_cast<A_Err*>(refcon);
+}
+
+TEST_F(LayerSuitesTest, idleRoundsRunEveryHookAndLogTheirStatus) {
+  const auto& reg = suite<AEGP_RegisterSuite6>(kAEGPRegisterSuite, 6);
+  A_Err answer = 7;
+  // Outside a plug-in's own call there is no plug-in to register for.
+  EXPECT_EQ(reg.AEGP_RegisterIdleHook(1, IdleHook, &answer), A_Err_PARAMETER);
+  host_.addIdleHook({sender_, 1, IdleHook, &answer});
+  g_idleRuns = 0;
+  host_.runIdle(3);
+  EXPECT_EQ(g_idleRuns, 3);
+  EXPECT_EQ(host_.log().commands, (std::vector<AEGP_Command>{2372, 2372, 2372}));
+  ASSERT_GE(host_.log().sent.size(), 3u);
+  const tb::SentCommand& last = host_.log().sent.back();
+  EXPECT_EQ(last.cmd, tb::SentCommand::kIdleHook);
+  EXPECT_EQ(last.err, 7);
+  EXPECT_TRUE(last.held.empty());
+}
+
+}  // namespace
