@@ -194,6 +194,25 @@ TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
   EXPECT_EQ(a, b);
 }
 
+TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdateParamsUi) {
+  const std::string scene = R"({
+    "comp": {"width": 64, "height": 48, "fps": 25, "duration": 2},
+    "layers": [{"name": "Card", "kind": "solid", "size": [64, 48],
+                "effects": [{"match": "ZEK TOLV_Mask"}, {"match": "ZEK TOLV_Engine"}]}],
+    "steps": [{"change": {"layer": "Card", "effect": 0, "param": 1, "value": 5}}]})";
+  CliRun run = render(write("change.json", scene));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json step = nlohmann::json::parse(run.out)["steps"][0];
+  EXPECT_EQ(step["step"], "change");
+  const nlohmann::json expected = nlohmann::json::parse(R"([
+    {"layer": "Card", "effect": 0, "command": "USER_CHANGED_PARAM", "err": 0,
+     "match": "ZEK TOLV_Mask"},
+    {"layer": "Card", "effect": 0, "command": "UPDATE_PARAMS_UI", "err": 0,
+     "match": "ZEK TOLV_Mask"}])");
+  EXPECT_EQ(step["status"], expected);
+  EXPECT_FALSE(step.contains("time"));
+}
+
 TEST_F(RenderCliTest, anUnreadableOrBrokenFileIsABadScene) {
   CliRun missing = render((dir_ / "absent.json").string());
   EXPECT_EQ(missing.status, 2);
