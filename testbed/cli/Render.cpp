@@ -167,12 +167,12 @@ std::string commandName(int cmd) {
 int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& err) {
   const std::string scratch = scratchProject();
   try {
-    scene::SceneSpec spec = scene::loadScene(options.scene);
+    scene::SceneSpec parsed = scene::loadScene(options.scene);
     Host host;
     loadModules(host, options.pluginDir, err);
-    Comp& comp = scene::buildScene(host, spec);
-    scene::checkSteps(host, comp, spec);
-    std::vector<scene::StepReport> steps = scene::runSteps(host, spec, scratch);
+    Comp& comp = scene::buildScene(host, parsed);
+    scene::checkSteps(host, comp, parsed);
+    std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
     std::error_code ec;
     fs::remove(scratch, ec);
     if (!options.outDir.empty())

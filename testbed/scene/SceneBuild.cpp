@@ -9,8 +9,8 @@ namespace tb::scene {
 
 namespace {
 
-[[noreturn]] void fail(const SceneSpec& spec, const std::string& path, const std::string& what) {
-  throw SceneError(spec.file + ": " + path + ": " + what);
+[[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
+  throw SceneError(parsed.file + ": " + path + ": " + what);
 }
 
 const char* typeName(PF_ParamType type) {
@@ -59,10 +59,11 @@ bool toFixed(double v, PF_Fixed& out) {
 
 class ParamSetter {
  public:
-  ParamSetter(Host& host, Effect& effect, int index, const SceneSpec& spec, const std::string& path)
-      : host_(host), effect_(effect), index_(index), spec_(spec), path_(path) {
+  ParamSetter(Host& host, Effect& effect, int index, const SceneSpec& parsed,
+              const std::string& path)
+      : host_(host), effect_(effect), index_(index), scene_(parsed), path_(path) {
     if (index < 1 || static_cast<size_t>(index) >= effect.params.size())
-      fail(spec, path,
+      fail(parsed, path,
            "the effect has no parameter " + std::to_string(index) + " (it has 1 to " +
                std::to_string(effect.params.size() - 1) + ")");
     param_ = effect.params[index];
@@ -80,7 +81,7 @@ class ParamSetter {
 
  private:
   [[noreturn]] void mismatch(const std::string& given) {
-    fail(spec_, path_,
+    fail(scene_, path_,
          given + " does not fit parameter " + std::to_string(index_) + ", a " +
              typeName(param_.param_type));
   }
@@ -104,30 +105,30 @@ class ParamSetter {
     switch (type()) {
       case PF_Param_SLIDER:
         if (v != std::floor(v) || v < u.sd.valid_min || v > u.sd.valid_max)
-          fail(spec_, path_,
+          fail(scene_, path_,
                given + " is not a whole number in " + std::to_string(u.sd.valid_min) + " … " +
                    std::to_string(u.sd.valid_max));
         u.sd.value = static_cast<PF_ParamValue>(v);
         return;
       case PF_Param_FLOAT_SLIDER:
         if (!std::isfinite(v) || v < u.fs_d.valid_min || v > u.fs_d.valid_max)
-          fail(spec_, path_,
+          fail(scene_, path_,
                given + " is not in " + std::to_string(u.fs_d.valid_min) + " … " +
                    std::to_string(u.fs_d.valid_max));
         u.fs_d.value = v;
         return;
       case PF_Param_ANGLE:
         if (!toFixed(v, u.ad.value))
-          fail(spec_, path_, given + " is not an angle the host can hold");
+          fail(scene_, path_, given + " is not an angle the host can hold");
         return;
       case PF_Param_CHECKBOX:
         if (v != 0 && v != 1)
-          fail(spec_, path_, given + " is not 0 or 1");
+          fail(scene_, path_, given + " is not 0 or 1");
         u.bd.value = static_cast<PF_ParamValue>(v);
         return;
       case PF_Param_POPUP:
         if (v != std::floor(v) || v < 1 || v > u.pd.num_choices)
-          fail(spec_, path_,
+          fail(scene_, path_,
                given + " is not an item of the popup (1 … " + std::to_string(u.pd.num_choices) +
                    ")");
         u.pd.value = static_cast<PF_ParamValue>(v);
@@ -145,12 +146,13 @@ class ParamSetter {
           return;
         }
       }
-      fail(spec_, path_, "\"" + name + "\" names no mask of layer \"" + effect_.layer->name + "\"");
+      fail(scene_, path_,
+           "\"" + name + "\" names no mask of layer \"" + effect_.layer->name + "\"");
     }
     if (type() == PF_Param_LAYER) {
       Layer* layer = layerNamed(host_, *effect_.layer->comp, name);
       if (!layer)
-        fail(spec_, path_, "\"" + name + "\" names no layer of the composition");
+        fail(scene_, path_, "\"" + name + "\" names no layer of the composition");
       setLayerValue(param_, layer);
       layerId_ = layer->id;
       return;
@@ -168,26 +170,26 @@ class ParamSetter {
     if (type() != PF_Param_POINT)
       mismatch("a point");
     if (!toFixed(p.x, param_.u.td.x_value) || !toFixed(p.y, param_.u.td.y_value))
-      fail(spec_, path_, "the point does not fit the host's fixed-point values");
+      fail(scene_, path_, "the point does not fit the host's fixed-point values");
   }
 
   void take(const LayerIdRef& ref) {
     Layer* layer = layerNamed(host_, *effect_.layer->comp, ref.layer);
     if (!layer)
-      fail(spec_, path_, "\"" + ref.layer + "\" names no layer of the composition");
+      fail(scene_, path_, "\"" + ref.layer + "\" names no layer of the composition");
     number(layer->id, "the id of layer \"" + ref.layer + "\"");
   }
 
   Host& host_;
   Effect& effect_;
   int index_;
-  const SceneSpec& spec_;
+  const SceneSpec& scene_;
   const std::string& path_;
   PF_ParamDef param_;
   AEGP_LayerIDVal layerId_;
 };
 
-std::optional<World> layerPixels(const SceneSpec& spec, const LayerSpec& l,
+std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
                                  const std::string& path) {
   switch (l.kind) {
     case LayerKind::Solid:
@@ -196,9 +198,9 @@ std::optional<World> layerPixels(const SceneSpec& spec, const LayerSpec& l,
       return makeGradient(l.width, l.height, l.color, l.color2, l.direction);
     case LayerKind::Image: {
       std::string error;
-      std::optional<World> image = readPng(resolveScenePath(spec, l.image), error);
+      std::optional<World> image = readPng(resolveScenePath(parsed, l.image), error);
       if (!image)
-        fail(spec, path + ".image", error);
+        fail(parsed, path + ".image", error);
       return image;
     }
     default:
@@ -222,11 +224,11 @@ tb::LayerKind modelKind(LayerKind kind) {
   return tb::LayerKind::Solid;
 }
 
-Layer& addLayer(Host& host, Comp& comp, const SceneSpec& spec, const LayerSpec& l,
+Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec& l,
                 const std::string& path) {
-  std::optional<World> pixels = layerPixels(spec, l, path);
+  std::optional<World> pixels = layerPixels(parsed, l, path);
   if ((l.kind == LayerKind::Solid || l.kind == LayerKind::Gradient) && !pixels)
-    fail(spec, path + ".size", "the layer's size cannot be made");
+    fail(parsed, path + ".size", "the layer's size cannot be made");
   const A_long w = pixels ? pixels->width() : comp.width;
   const A_long h = pixels ? pixels->height() : comp.height;
   Layer& layer = host.addLayer(comp, l.name, w, h);
@@ -245,53 +247,53 @@ Layer& addLayer(Host& host, Comp& comp, const SceneSpec& spec, const LayerSpec& 
   return layer;
 }
 
-void addEffects(Host& host, Layer& layer, const SceneSpec& spec, const LayerSpec& l,
+void addEffects(Host& host, Layer& layer, const SceneSpec& parsed, const LayerSpec& l,
                 const std::string& path) {
   for (size_t e = 0; e < l.effects.size(); ++e) {
     const EffectSpec& es = l.effects[e];
     const std::string at = path + ".effects[" + std::to_string(e) + "]";
     Module* module = host.moduleByMatchName(es.match);
     if (!module)
-      fail(spec, at + ".match", "no loaded module has the match name \"" + es.match + "\"");
+      fail(parsed, at + ".match", "no loaded module has the match name \"" + es.match + "\"");
     Effect& effect = host.applyEffect(layer, *module);
     for (const auto& [index, value] : es.params)
-      setParam(host, effect, index, value, spec, at + ".params." + std::to_string(index), true);
+      setParam(host, effect, index, value, parsed, at + ".params." + std::to_string(index), true);
   }
 }
 
 }  // namespace
 
-void setParam(Host& host, Effect& effect, int index, const ParamValue& value, const SceneSpec& spec,
-              const std::string& path, bool apply) {
-  ParamSetter setter(host, effect, index, spec, path);
+void setParam(Host& host, Effect& effect, int index, const ParamValue& value,
+              const SceneSpec& parsed, const std::string& path, bool apply) {
+  ParamSetter setter(host, effect, index, parsed, path);
   setter.set(value);
   if (apply)
     setter.apply();
 }
 
-Comp& buildScene(Host& host, const SceneSpec& spec) {
-  const CompSpec& c = spec.comp;
+Comp& buildScene(Host& host, const SceneSpec& parsed) {
+  const CompSpec& c = parsed.comp;
   Comp& comp = host.addComp(c.name, c.width, c.height);
   try {
     host.setCompTiming(comp, c.fps, c.duration, c.workStart, c.workDuration);
   } catch (const HostError& e) {
-    fail(spec, "comp", e.what());
+    fail(parsed, "comp", e.what());
   }
   host.project().activeItem = comp.item.get();
   // Layers first, so that effects can name any layer of the composition.
   std::vector<Layer*> layers;
-  for (size_t i = 0; i < spec.layers.size(); ++i)
+  for (size_t i = 0; i < parsed.layers.size(); ++i)
     layers.push_back(
-        &addLayer(host, comp, spec, spec.layers[i], "layers[" + std::to_string(i) + "]"));
-  for (size_t i = 0; i < spec.layers.size(); ++i) {
+        &addLayer(host, comp, parsed, parsed.layers[i], "layers[" + std::to_string(i) + "]"));
+  for (size_t i = 0; i < parsed.layers.size(); ++i) {
     const std::string path = "layers[" + std::to_string(i) + "]";
-    const LayerSpec& l = spec.layers[i];
+    const LayerSpec& l = parsed.layers[i];
     if (!l.parent.empty() && !host.setParent(*layers[i], layerNamed(host, comp, l.parent)))
-      fail(spec, path + ".parent", "\"" + l.parent + "\" cannot be the layer's parent");
+      fail(parsed, path + ".parent", "\"" + l.parent + "\" cannot be the layer's parent");
   }
-  for (size_t i = 0; i < spec.layers.size(); ++i)
-    addEffects(host, *layers[i], spec, spec.layers[i], "layers[" + std::to_string(i) + "]");
-  for (const std::string& name : spec.selected) {
+  for (size_t i = 0; i < parsed.layers.size(); ++i)
+    addEffects(host, *layers[i], parsed, parsed.layers[i], "layers[" + std::to_string(i) + "]");
+  for (const std::string& name : parsed.selected) {
     if (Layer* layer = layerNamed(host, comp, name))
       comp.selected.push_back(layer->id);
   }

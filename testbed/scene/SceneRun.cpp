@@ -14,8 +14,8 @@ namespace tb::scene {
 
 namespace {
 
-[[noreturn]] void fail(const SceneSpec& spec, const std::string& path, const std::string& what) {
-  throw SceneError(spec.file + ": " + path + ": " + what);
+[[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
+  throw SceneError(parsed.file + ": " + path + ": " + what);
 }
 
 template <class T>
@@ -64,13 +64,13 @@ Layer* layerNamed(const Comp& comp, const std::string& name) {
   return nullptr;
 }
 
-Effect& changedEffect(const Comp& comp, const ChangeStep& c, const SceneSpec& spec,
+Effect& changedEffect(const Comp& comp, const ChangeStep& c, const SceneSpec& parsed,
                       const std::string& path) {
   Layer* layer = layerNamed(comp, c.layer);
   if (!layer)
-    fail(spec, path + ".layer", "\"" + c.layer + "\" names no layer of the composition");
+    fail(parsed, path + ".layer", "\"" + c.layer + "\" names no layer of the composition");
   if (c.effect < 0 || static_cast<size_t>(c.effect) >= layer->effects.size())
-    fail(spec, path + ".effect",
+    fail(parsed, path + ".effect",
          "layer \"" + c.layer + "\" has no effect " + std::to_string(c.effect));
   return *layer->effects[c.effect];
 }
@@ -81,9 +81,9 @@ std::string stepPath(size_t i, const char* kind) {
 
 // As the user sets a control: the value, then USER_CHANGED_PARAM where the effect supervises the
 // control, then UPDATE_PARAMS_UI where the effect asked for it.
-void change(Host& host, const ChangeStep& c, const SceneSpec& spec, const std::string& path) {
-  Effect& effect = changedEffect(theComp(host), c, spec, path);
-  setParam(host, effect, c.param, c.value, spec, path + ".value", true);
+void change(Host& host, const ChangeStep& c, const SceneSpec& parsed, const std::string& path) {
+  Effect& effect = changedEffect(theComp(host), c, parsed, path);
+  setParam(host, effect, c.param, c.value, parsed, path + ".value", true);
   std::vector<PF_ParamDef*> params = paramArray(effect);
   if (effect.params[c.param].flags & PF_ParamFlag_SUPERVISE) {
     PF_UserChangedParamExtra extra{c.param};
@@ -133,22 +133,22 @@ MeshReport readMeshRecord(const EngineRecord& record, size_t index) {
   return m;
 }
 
-void checkSteps(Host& host, const Comp& comp, const SceneSpec& spec) {
-  for (size_t i = 0; i < spec.steps.size(); ++i) {
-    if (const auto* c = std::get_if<ChangeStep>(&spec.steps[i])) {
+void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
+  for (size_t i = 0; i < parsed.steps.size(); ++i) {
+    if (const auto* c = std::get_if<ChangeStep>(&parsed.steps[i])) {
       const std::string path = stepPath(i, "change");
-      Effect& effect = changedEffect(comp, *c, spec, path);
-      setParam(host, effect, c->param, c->value, spec, path + ".value", false);
-    } else if (const auto* r = std::get_if<RenderStep>(&spec.steps[i])) {
+      Effect& effect = changedEffect(comp, *c, parsed, path);
+      setParam(host, effect, c->param, c->value, parsed, path + ".value", false);
+    } else if (const auto* r = std::get_if<RenderStep>(&parsed.steps[i])) {
       if (!secondsToTime(r->time, comp.timeScale) || r->time < 0)
-        fail(spec, stepPath(i, "render") + ".time", "the time cannot be counted");
+        fail(parsed, stepPath(i, "render") + ".time", "the time cannot be counted");
     }
   }
 }
 
-std::vector<StepReport> runSteps(Host& host, const SceneSpec& spec,
+std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
                                  const std::string& scratchProject) {
-  std::vector<Step> steps = spec.steps;
+  std::vector<Step> steps = parsed.steps;
   if (steps.empty())
     steps.push_back(RenderStep{});
   std::vector<StepReport> reports;
@@ -159,7 +159,7 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& spec,
     StepReport report;
     if (const auto* c = std::get_if<ChangeStep>(&steps[i])) {
       report.kind = "change";
-      change(host, *c, spec, stepPath(i, "change"));
+      change(host, *c, parsed, stepPath(i, "change"));
     } else if (const auto* r = std::get_if<RenderStep>(&steps[i])) {
       report.kind = "render";
       render(host, *r, report);
@@ -168,10 +168,10 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& spec,
       host.runIdle(idle->count);
     } else if (const auto* save = std::get_if<SaveStep>(&steps[i])) {
       report.kind = "save";
-      host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(spec, save->path));
+      host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(parsed, save->path));
     } else if (const auto* open = std::get_if<OpenStep>(&steps[i])) {
       report.kind = "open";
-      host.openProject(open->path.empty() ? scratchProject : resolveScenePath(spec, open->path));
+      host.openProject(open->path.empty() ? scratchProject : resolveScenePath(parsed, open->path));
     }
     report.status = since(log.sent, before.sent.size());
     report.scripts = since(log.scripts, before.scripts.size());

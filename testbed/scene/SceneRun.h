@@ -44,11 +44,11 @@ MeshReport readMeshRecord(const EngineRecord& record, size_t index);
 
 // Checks what the steps name against the built model (layers, effects, parameters, values), so
 // that a bad step is a scene error before anything runs. Throws SceneError.
-void checkSteps(Host& host, const Comp& comp, const SceneSpec& spec);
+void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed);
 
 // Runs the steps in order (a render at time 0 when there are none). Saves without a path go to
 // `scratchProject`. Throws SceneError or HostError.
-std::vector<StepReport> runSteps(Host& host, const SceneSpec& spec,
+std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
                                  const std::string& scratchProject);
 
 }  // namespace tb::scene
