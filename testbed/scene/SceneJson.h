@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "testbed/scene/SceneSpec.h"
+#include "testbed/scene/Scene.h"
 
 namespace tb::scene {
 

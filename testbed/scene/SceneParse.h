@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "testbed/scene/SceneSpec.h"
+#include "testbed/scene/Scene.h"
 
 namespace tb::scene {
 

@@ -1,4 +1,4 @@
-#include "testbed/scene/SceneSpec.h"
+#include "testbed/scene/Scene.h"
 
 namespace tb::scene {
 
