@@ -64,7 +64,8 @@ TEST_F(LayerSuitesTest, keyedPositionMovesLinearlyBetweenKeysAddedThroughTheKeyf
     v.val.three_d = values[k];
     ASSERT_EQ(keys.AEGP_SetKeyframeValue(position, index, &v), A_Err_NONE);
   }
-  A_Time half{static_cast<A_long>(comp_->timeScale / 2), comp_->timeScale};  // 0.5 s: a quarter of the way
+  A_Time half{static_cast<A_long>(comp_->timeScale / 2),
+              comp_->timeScale};  // 0.5 s: a quarter of the way
   AEGP_StreamValue2 at{};
   ASSERT_EQ(streams.AEGP_GetNewStreamValue(1, position, AEGP_LTimeMode_CompTime, &half, false, &at),
             A_Err_NONE);
