@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "testbed/cli/Inspect.h"
+#include "testbed/cli/ModuleReport.h"
 
 namespace tb {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "testbed/cli/Inspect.h"
+#include "testbed/cli/ModuleReport.h"
 #include "testbed/cli/Render.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "testbed/cli/Inspect.h"
+#include "testbed/cli/ModuleReport.h"
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/Pipl.h"

@@ -1,4 +1,4 @@
-#include "testbed/cli/Inspect.h"
+#include "testbed/cli/ModuleReport.h"
 
 #include <cstdio>
 

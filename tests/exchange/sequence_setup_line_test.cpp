@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "testbed/cli/Inspect.h"
+#include "testbed/cli/ModuleReport.h"
 #include "tests/support/Modules.h"
 
 namespace {
