@@ -3,26 +3,31 @@
 
 #include "AE_Effect.h"
 
-typedef struct {
-  A_FpLong (*atan)(A_FpLong);
-  A_FpLong (*atan2)(A_FpLong y, A_FpLong x);
-  A_FpLong (*ceil)(A_FpLong);
-  A_FpLong (*cos)(A_FpLong);
-  A_FpLong (*exp)(A_FpLong);
-  A_FpLong (*fabs)(A_FpLong);
-  A_FpLong (*floor)(A_FpLong);
-  A_FpLong (*fmod)(A_FpLong x, A_FpLong y);
-  A_FpLong (*hypot)(A_FpLong x, A_FpLong y);
-  A_FpLong (*log)(A_FpLong);
-  A_FpLong (*log10)(A_FpLong);
-  A_FpLong (*pow)(A_FpLong x, A_FpLong y);
-  A_FpLong (*sin)(A_FpLong);
-  A_FpLong (*sqrt)(A_FpLong);
-  A_FpLong (*tan)(A_FpLong);
-  int (*sprintf)(A_char* buffer, const A_char* format, ...);
-  A_char* (*strcpy)(A_char* dest, const A_char* src);
-  A_FpLong (*asin)(A_FpLong);
+// The C library functions the host hands out, in the host's order; the ANSI callbacks of
+// PF_InData and "PF ANSI Suite" share them.
+#define TOLV_PF_ANSI_FUNCTIONS                                \
+  A_FpLong (*atan)(A_FpLong);                                 \
+  A_FpLong (*atan2)(A_FpLong y, A_FpLong x);                  \
+  A_FpLong (*ceil)(A_FpLong);                                 \
+  A_FpLong (*cos)(A_FpLong);                                  \
+  A_FpLong (*exp)(A_FpLong);                                  \
+  A_FpLong (*fabs)(A_FpLong);                                 \
+  A_FpLong (*floor)(A_FpLong);                                \
+  A_FpLong (*fmod)(A_FpLong x, A_FpLong y);                   \
+  A_FpLong (*hypot)(A_FpLong x, A_FpLong y);                  \
+  A_FpLong (*log)(A_FpLong);                                  \
+  A_FpLong (*log10)(A_FpLong);                                \
+  A_FpLong (*pow)(A_FpLong x, A_FpLong y);                    \
+  A_FpLong (*sin)(A_FpLong);                                  \
+  A_FpLong (*sqrt)(A_FpLong);                                 \
+  A_FpLong (*tan)(A_FpLong);                                  \
+  int (*sprintf)(A_char * buffer, const A_char* format, ...); \
+  A_char* (*strcpy)(A_char * dest, const A_char* src);        \
+  A_FpLong (*asin)(A_FpLong);                                 \
   A_FpLong (*acos)(A_FpLong);
+
+typedef struct {
+  TOLV_PF_ANSI_FUNCTIONS
 } PF_ANSICallbacks;
 
 typedef struct _PF_UtilCallbacks {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "AE_Effect.h"
+#include "AE_EffectCB.h"
 
 #define kPFANSISuite "PF ANSI Suite"
 #define kPFANSISuiteVersion1 1
@@ -15,25 +16,7 @@
 #define kPFSampling8SuiteVersion1 1
 
 typedef struct PF_ANSICallbacksSuite1 {
-  A_FpLong (*atan)(A_FpLong);
-  A_FpLong (*atan2)(A_FpLong y, A_FpLong x);
-  A_FpLong (*ceil)(A_FpLong);
-  A_FpLong (*cos)(A_FpLong);
-  A_FpLong (*exp)(A_FpLong);
-  A_FpLong (*fabs)(A_FpLong);
-  A_FpLong (*floor)(A_FpLong);
-  A_FpLong (*fmod)(A_FpLong x, A_FpLong y);
-  A_FpLong (*hypot)(A_FpLong x, A_FpLong y);
-  A_FpLong (*log)(A_FpLong);
-  A_FpLong (*log10)(A_FpLong);
-  A_FpLong (*pow)(A_FpLong x, A_FpLong y);
-  A_FpLong (*sin)(A_FpLong);
-  A_FpLong (*sqrt)(A_FpLong);
-  A_FpLong (*tan)(A_FpLong);
-  int (*sprintf)(A_char* buffer, const A_char* format, ...);
-  A_char* (*strcpy)(A_char* dest, const A_char* src);
-  A_FpLong (*asin)(A_FpLong);
-  A_FpLong (*acos)(A_FpLong);
+  TOLV_PF_ANSI_FUNCTIONS
 } PF_ANSICallbacksSuite1;
 
 typedef struct PF_ParamUtilsSuite3 {
