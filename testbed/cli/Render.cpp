@@ -70,6 +70,10 @@ json meshJson(const scene::MeshReport& m, bool named) {
   return j;
 }
 
+json scriptJson(const ScriptRun& run) {
+  return {{"text", run.text}, {"err", run.err}, {"error", run.error}};
+}
+
 json stepJson(const scene::StepReport& s, bool named) {
   json j = {{"step", s.kind}};
   if (s.time)
@@ -80,7 +84,9 @@ json stepJson(const scene::StepReport& s, bool named) {
   j["meshes"] = json::array();
   for (const scene::MeshReport& m : s.meshes)
     j["meshes"].push_back(meshJson(m, named));
-  j["scripts"] = s.scripts;
+  j["scripts"] = json::array();
+  for (const ScriptRun& run : s.scripts)
+    j["scripts"].push_back(scriptJson(run));
   j["alerts"] = s.alerts;
   j["commands"] = s.commands;
   j["lights"] = {{"created", s.lightsCreated}, {"deleted", s.lightsDeleted}};

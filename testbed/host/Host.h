@@ -28,10 +28,18 @@ struct SentCommand {
   std::vector<std::string> held;  // what the command left held
 };
 
+// One AEGP_ExecuteScript: the text, the status returned, and the message of the error that stopped
+// the script (empty when it ran to the end).
+struct ScriptRun {
+  std::string text;
+  A_Err err = A_Err_NONE;
+  std::string error;
+};
+
 // What plug-ins asked the host to show or run, and what the host sent, in order.
 struct HostLog {
-  std::vector<std::string> alerts;
-  std::vector<std::string> scripts;
+  std::vector<std::string> alerts;  // as shown: line breaks kept
+  std::vector<ScriptRun> scripts;
   int quietDepth = 0;                  // nesting of AEGP_StartQuietErrors
   std::vector<AEGP_Command> commands;  // AEGP_DoCommand
   std::vector<std::string> lightsCreated;

@@ -34,6 +34,7 @@ enum Magic : uint32_t {
   kSegPrepMagic = 0x53505250,    // 'SPRP'
   kAddKeysMagic = 0x414B4559,    // 'AKEY'
   kParamOutMagic = 0x50434B4F,   // 'PCKO'
+  kMemHandleMagic = 0x4D454D48,  // 'MEMH'
 };
 
 // Base of every object a handle may point at: registered as live from construction to
@@ -197,6 +198,14 @@ struct CheckedOutParamObject : HostObject {
   explicit CheckedOutParamObject(const PF_ParamDef* p) : HostObject(kMagic), param(p) {}
   const PF_ParamDef* param;  // the record the effect passed, by address
   std::optional<World> pixels;
+};
+
+// An AEGP_MemHandle the host filled for a plug-in (a script's result or error text), owned by the
+// host and held until disposed.
+struct MemHandleObject : HostObject {
+  static constexpr uint32_t kMagic = kMemHandleMagic;
+  explicit MemHandleObject(std::string t) : HostObject(kMagic), text(std::move(t)) {}
+  std::string text;  // with its terminator, as the plug-in reads it
 };
 
 // Index of the effect in its layer's stack, -1 when it is not there.

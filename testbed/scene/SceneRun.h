@@ -32,7 +32,7 @@ struct StepReport {
   std::optional<double> time;
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
-  std::vector<std::string> scripts;
+  std::vector<ScriptRun> scripts;
   std::vector<std::string> alerts;
   std::vector<AEGP_Command> commands;
   std::vector<std::string> lightsCreated;
