@@ -7,6 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "testbed/cli/ProjectReport.h"
 #include "testbed/host/HostError.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneRun.h"
@@ -189,6 +190,7 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
       json report = {{"steps", json::array()}};
       for (const scene::StepReport& step : steps)
         report["steps"].push_back(stepJson(step, !options.recordsDir.empty()));
+      report["project"] = projectJson(host);
       out << report.dump(2) << "\n";
     }
     return 0;

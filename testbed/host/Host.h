@@ -99,6 +99,7 @@ class Host {
   Ledger& ledger() { return ledger_; }
   SuiteTable& suites() { return suites_; }
   Project& project() { return project_; }
+  const Project& project() const { return project_; }
   HostLog& log() { return log_; }
 
   // Loads a module and starts it as the host does: an effect gets GLOBAL_SETUP (its flags and

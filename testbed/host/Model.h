@@ -12,6 +12,7 @@
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
+#include "testbed/world/LayerKind.h"
 #include "testbed/world/Outline.h"
 #include "testbed/world/Transform.h"
 #include "testbed/world/World.h"
@@ -80,8 +81,6 @@ struct Item : HostObject {
   Comp* comp;    // the composition, or the one the footage's layer lies in
   Layer* layer;  // footage: the layer whose pixels it is
 };
-
-enum class LayerKind { Solid, Image, Gradient, Light, Null };
 
 // A mask of a layer; the path id stays with it for its whole life and is never 0.
 struct Mask {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "testbed/world/LayerKind.h"
 #include "testbed/world/Outline.h"
 #include "testbed/world/Transform.h"
 
@@ -23,8 +24,6 @@ struct CompSpec {
   double workStart = 0;     // seconds
   double workDuration = 0;  // seconds; the whole composition when the file gives no work area
 };
-
-enum class LayerKind { Solid, Image, Gradient, Light, Null };
 
 struct MaskSpec {
   std::string name;
@@ -100,8 +99,6 @@ struct SceneSpec {
   std::vector<std::string> selected;
   std::vector<Step> steps;  // a render at time 0 when the file gives none
 };
-
-const char* layerKindName(LayerKind kind);
 
 // `relative` taken from the scene file's folder; an absolute path is kept.
 std::string resolveScenePath(const SceneSpec& scene, const std::string& relative);

@@ -10,7 +10,7 @@ namespace tb::scene {
 namespace {
 
 [[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  throw SceneError(parsed.file + ": " + path + ": " + what);
+  sceneFault(parsed.file, path, what);
 }
 
 const char* typeName(PF_ParamType type) {
@@ -208,22 +208,6 @@ std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
   }
 }
 
-tb::LayerKind modelKind(LayerKind kind) {
-  switch (kind) {
-    case LayerKind::Solid:
-      return tb::LayerKind::Solid;
-    case LayerKind::Image:
-      return tb::LayerKind::Image;
-    case LayerKind::Gradient:
-      return tb::LayerKind::Gradient;
-    case LayerKind::Light:
-      return tb::LayerKind::Light;
-    case LayerKind::Null:
-      return tb::LayerKind::Null;
-  }
-  return tb::LayerKind::Solid;
-}
-
 Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec& l,
                 const std::string& path) {
   std::optional<World> pixels = layerPixels(parsed, l, path);
@@ -232,7 +216,7 @@ Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec
   const A_long w = pixels ? pixels->width() : comp.width;
   const A_long h = pixels ? pixels->height() : comp.height;
   Layer& layer = host.addLayer(comp, l.name, w, h);
-  layer.kind = modelKind(l.kind);
+  layer.kind = l.kind;
   layer.pixels = std::move(pixels);
   layer.transform = l.transform;
   layer.flags = (l.video ? AEGP_LayerFlag_VIDEO_ACTIVE : 0) | AEGP_LayerFlag_EFFECTS_ACTIVE |

@@ -54,7 +54,7 @@ class Parser {
 
  private:
   [[noreturn]] void fail(const std::string& path, const std::string& what) const {
-    throw SceneError(scene_.file + ": " + path + ": " + what);
+    sceneFault(scene_.file, path, what);
   }
 
   // --- shapes of values ---
@@ -635,6 +635,10 @@ std::string syntaxError(const std::string& file, const std::string& text,
 }
 
 }  // namespace
+
+void sceneFault(const std::string& file, const std::string& path, const std::string& what) {
+  throw SceneError(file + ": " + path + ": " + what);
+}
 
 SceneSpec parseScene(const std::string& text, const std::string& fileName) {
   json root;

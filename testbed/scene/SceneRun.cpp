@@ -15,7 +15,7 @@ namespace tb::scene {
 namespace {
 
 [[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  throw SceneError(parsed.file + ": " + path + ": " + what);
+  sceneFault(parsed.file, path, what);
 }
 
 template <class T>

@@ -248,3 +248,68 @@ TEST(MeshRecordReport, aDamagedCountIsBoundedBeforeTheBoxIsTaken) {
 }
 
 }  // namespace
+
+namespace {
+
+// A selected card whose script effect runs the script of popup item `item` when it is changed.
+std::string scriptScene(int item) {
+  return R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [
+    {"name": "Lamp", "kind": "light"},
+    {"name": "Card", "kind": "solid", "size": [32, 24],
+     "effects": [{"match": "ZEK TOLV_TestScript"}]}
+  ],
+  "selected": ["Card"],
+  "steps": [{"change": {"layer": "Card", "effect": 0, "param": 1, "value": )" +
+         std::to_string(item) + "}}]}";
+}
+
+TEST_F(RenderCliTest, anEffectAddedByAScriptShowsInTheProject) {
+  CliRun run = render(write("add.json", scriptScene(2)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  const nlohmann::json& scripts = report["steps"][0]["scripts"];
+  ASSERT_EQ(scripts.size(), 1u);
+  EXPECT_EQ(scripts[0]["err"], 0);
+  EXPECT_EQ(scripts[0]["error"], "");
+  EXPECT_NE(scripts[0]["text"].get<std::string>().find("addProperty('ZEK TOLV_Engine')"),
+            std::string::npos);
+  const nlohmann::json& layers = report["project"]["layers"];
+  ASSERT_EQ(layers.size(), 2u);
+  EXPECT_EQ(layers[0]["name"], "Lamp");
+  EXPECT_EQ(layers[0]["kind"], "light");
+  EXPECT_EQ(layers[0]["effects"].size(), 0u);
+  EXPECT_EQ(layers[1]["kind"], "solid");
+  const nlohmann::json& effects = layers[1]["effects"];
+  ASSERT_EQ(effects.size(), 2u);
+  EXPECT_EQ(effects[0]["match"], "ZEK TOLV_TestScript");
+  EXPECT_EQ(effects[0]["params"], nlohmann::json::parse(R"({"1": 2})"));
+  EXPECT_EQ(effects[1]["match"], "ZEK TOLV_Engine");
+  EXPECT_EQ(effects[1]["params"]["19"], nullptr);
+  EXPECT_EQ(effects[1]["params"]["43"], 0);
+}
+
+TEST_F(RenderCliTest, aScriptThatThrowsShowsItsFailureInTheStatusAndTheScripts) {
+  CliRun run = render(write("throw.json", scriptScene(4)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  const nlohmann::json& step = report["steps"][0];
+  ASSERT_EQ(step["scripts"].size(), 1u);
+  EXPECT_EQ(step["scripts"][0]["err"], A_Err_GENERIC);
+  EXPECT_EQ(step["scripts"][0]["error"], "Error: stopped on purpose");
+  const auto changed = std::find_if(step["status"].begin(), step["status"].end(),
+                                    [](auto& s) { return s["command"] == "USER_CHANGED_PARAM"; });
+  ASSERT_NE(changed, step["status"].end());
+  EXPECT_EQ((*changed)["err"], A_Err_GENERIC);
+  EXPECT_EQ(report["project"]["layers"][1]["effects"].size(), 1u);
+}
+
+TEST_F(RenderCliTest, anAlertIsReportedWithItsLineBreak) {
+  CliRun run = render(write("alert.json", scriptScene(5)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["alerts"], nlohmann::json::array({"first line\nsecond line"}));
+}
+
+}  // namespace

@@ -65,8 +65,7 @@ TEST_F(ScriptTest, addPropertyAppendsTheEffectAfterItsSequenceSetupAndReturnsIt)
   EXPECT_EQ(evaluate("myComp = app.project.activeItem;myLayer = myComp.selectedLayers[0];"
                      "myLayer.Effects.addProperty('ZEK TOLV_Engine').matchName"),
             "ZEK TOLV_Engine");
-  EXPECT_EQ(stack(*card_),
-            (std::vector<std::string>{"ZEK TOLV_TestScript", "ZEK TOLV_Engine"}));
+  EXPECT_EQ(stack(*card_), (std::vector<std::string>{"ZEK TOLV_TestScript", "ZEK TOLV_Engine"}));
   const tb::SentCommand& setup = host_.log().sent.at(host_.log().sent.size() - 2);
   EXPECT_EQ(setup.cmd, PF_Cmd_SEQUENCE_SETUP);
   EXPECT_EQ(setup.matchName, "ZEK TOLV_Engine");
@@ -76,9 +75,9 @@ TEST_F(ScriptTest, addPropertyAppendsTheEffectAfterItsSequenceSetupAndReturnsIt)
 
 TEST_F(ScriptTest, anEffectNoModuleHasThrowsAndAddsNothing) {
   std::string error;
-  EXPECT_EQ(run("app.project.activeItem.layer(2).Effects.addProperty('ZEK Nowhere');", nullptr,
-                &error),
-            A_Err_GENERIC);
+  EXPECT_EQ(
+      run("app.project.activeItem.layer(2).Effects.addProperty('ZEK Nowhere');", nullptr, &error),
+      A_Err_GENERIC);
   EXPECT_EQ(error, "Error: Can not add a property with name \"ZEK Nowhere\" to this group");
   EXPECT_EQ(card_->effects.size(), 1u);
   EXPECT_EQ(evaluate("try{app.project.activeItem.layer(2).Effects.addProperty('ZEK Nowhere');"
@@ -87,10 +86,10 @@ TEST_F(ScriptTest, anEffectNoModuleHasThrowsAndAddsNothing) {
 }
 
 TEST_F(ScriptTest, moveToCountsFromOneAndThrowsOutOfRange) {
-  evaluate("fx = app.project.activeItem.layer(2).Effects.addProperty('ZEK TOLV_Engine');"
-           "fx.moveTo(1);");
-  EXPECT_EQ(stack(*card_),
-            (std::vector<std::string>{"ZEK TOLV_Engine", "ZEK TOLV_TestScript"}));
+  evaluate(
+      "fx = app.project.activeItem.layer(2).Effects.addProperty('ZEK TOLV_Engine');"
+      "fx.moveTo(1);");
+  EXPECT_EQ(stack(*card_), (std::vector<std::string>{"ZEK TOLV_Engine", "ZEK TOLV_TestScript"}));
   for (const char* text : {"app.project.activeItem.layer(2).Effects(1).moveTo(3);",
                            "app.project.activeItem.layer(2).Effects(1).moveTo(0);",
                            "app.project.activeItem.layer(2).Effects(1).moveTo(1.5);"}) {
@@ -98,8 +97,7 @@ TEST_F(ScriptTest, moveToCountsFromOneAndThrowsOutOfRange) {
     EXPECT_EQ(run(text, nullptr, &error), A_Err_GENERIC) << text;
     EXPECT_EQ(error.rfind("RangeError: ", 0), 0u) << error;
   }
-  EXPECT_EQ(stack(*card_),
-            (std::vector<std::string>{"ZEK TOLV_Engine", "ZEK TOLV_TestScript"}));
+  EXPECT_EQ(stack(*card_), (std::vector<std::string>{"ZEK TOLV_Engine", "ZEK TOLV_TestScript"}));
 }
 
 TEST_F(ScriptTest, theGroupCalledAsAFunctionIsItsPropertyAndSetValueWritesTheParameter) {
@@ -112,8 +110,8 @@ TEST_F(ScriptTest, theGroupCalledAsAFunctionIsItsPropertyAndSetValueWritesThePar
             "3");
   EXPECT_EQ(runner_->params[1].u.pd.value, 3);
   std::string error;
-  EXPECT_EQ(run("app.project.activeItem.layer(2).Effects(1).property(1).setValue([1, 2]);",
-                nullptr, &error),
+  EXPECT_EQ(run("app.project.activeItem.layer(2).Effects(1).property(1).setValue([1, 2]);", nullptr,
+                &error),
             A_Err_GENERIC);
   EXPECT_EQ(error, "TypeError: Value is not valid for property 1");
   EXPECT_EQ(runner_->params[1].u.pd.value, 3);
