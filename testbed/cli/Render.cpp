@@ -41,12 +41,18 @@ void loadModules(Host& host, const std::string& dir, std::ostream& err) {
 json statusJson(const SentCommand& s) {
   json j = {
       {"layer", s.layer}, {"effect", s.effect}, {"command", commandName(s.cmd)}, {"err", s.err}};
-  if (s.cmd == SentCommand::kIdleHook)
+  if (s.cmd == SentCommand::kIdleHook) {
     j["module"] = s.matchName;
-  else
+    j["max_sleep"] = s.maxSleep;
+  } else {
     j["match"] = s.matchName;
+  }
   if (!s.held.empty())
     j["held"] = s.held;
+  if (s.cmd == PF_Cmd_QUERY_DYNAMIC_FLAGS) {
+    j["out_flags"] = s.outFlags;
+    j["out_flags2"] = s.outFlags2;
+  }
   return j;
 }
 
@@ -75,6 +81,14 @@ json scriptJson(const ScriptRun& run) {
   return {{"text", run.text}, {"err", run.err}, {"error", run.error}};
 }
 
+json paramUiJson(const ParamUiUpdate& u) {
+  return {{"layer", u.layer},
+          {"effect", u.effect},
+          {"param", u.param},
+          {"ui_flags", u.uiFlags},
+          {"flags", u.flags}};
+}
+
 json stepJson(const scene::StepReport& s, bool named) {
   json j = {{"step", s.kind}};
   if (s.time)
@@ -91,6 +105,9 @@ json stepJson(const scene::StepReport& s, bool named) {
   j["alerts"] = s.alerts;
   j["commands"] = s.commands;
   j["lights"] = {{"created", s.lightsCreated}, {"deleted", s.lightsDeleted}};
+  j["param_ui"] = json::array();
+  for (const ParamUiUpdate& u : s.paramUi)
+    j["param_ui"].push_back(paramUiJson(u));
   return j;
 }
 

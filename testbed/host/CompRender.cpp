@@ -2,6 +2,7 @@
 // effect's output world the next one's input, as the host renders a frame.
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
+#include "testbed/host/ParamKeys.h"
 #include "testbed/host/ParamValues.h"
 
 namespace tb {
@@ -41,16 +42,14 @@ std::optional<World> Host::renderLayer(Layer& layer) {
     if (!lookup<Effect>(effect))
       continue;
     std::optional<World> output = World::blank(layer.pixels->width(), layer.pixels->height());
-    // The parameters as they are now, with the input world in place of the input layer's value.
-    std::vector<PF_ParamDef> params = effect->params;
+    // The parameters at the frame's time, with the input world in place of the input layer's
+    // value.
+    ParamCopies params(*effect, layerSeconds(layer, frame_->time));
     const A_long dflt = params[0].u.ld.dephault;
     params[0].u.ld = input->def();
     params[0].u.ld.dephault = dflt;
-    std::vector<PF_ParamDef*> array;
-    for (PF_ParamDef& param : params)
-      array.push_back(&param);
     CommandResult r =
-        send({effect->module, effect}, PF_Cmd_RENDER, array.data(), &output->def(), nullptr);
+        send({effect->module, effect}, PF_Cmd_RENDER, params.array(), &output->def(), nullptr);
     if (r.err != PF_Err_NONE)
       return std::nullopt;
     input = std::move(output);

@@ -59,6 +59,12 @@ T* lookup(const void* handle) {
   return object->magic == T::kMagic ? static_cast<T*>(object) : nullptr;
 }
 
+// A parameter's value from a time on, in seconds of the layer's own time.
+struct ParamKey {
+  double seconds = 0;
+  PF_ParamDef value;
+};
+
 struct Effect : HostObject {
   static constexpr uint32_t kMagic = kEffectMagic;
   Effect() : HostObject(kMagic) {}
@@ -71,6 +77,10 @@ struct Effect : HostObject {
   // flags (hidden, disabled, ...).
   std::vector<AEGP_LayerIDVal> layerIds;
   std::vector<AEGP_DynStreamFlags> streamFlags;
+  // Per parameter: its keys in time order; none for a parameter that does not change over time.
+  std::vector<std::vector<ParamKey>> keys;
+  // The flags QUERY_DYNAMIC_FLAGS last answered; until then the module's global flags.
+  std::optional<std::pair<PF_OutFlags, PF_OutFlags2>> dynamicFlags;
 };
 
 // A project item: a composition's own item, the footage a layer shows, or a folder.
@@ -78,8 +88,11 @@ struct Item : HostObject {
   static constexpr uint32_t kMagic = kItemMagic;
   Item(AEGP_ItemType t, Comp* c, Layer* l) : HostObject(kMagic), type(t), comp(c), layer(l) {}
   AEGP_ItemType type;
-  Comp* comp;    // the composition, or the one the footage's layer lies in
-  Layer* layer;  // footage: the layer whose pixels it is
+  Comp* comp;    // the composition, or the one the footage's layer lies in; none for project items
+  Layer* layer;  // footage: the layer whose pixels it is; none for project items
+  std::string name;
+  A_long width = 0;  // footage that no layer shows
+  A_long height = 0;
 };
 
 // A mask of a layer; the path id stays with it for its whole life and is never 0.
@@ -108,6 +121,7 @@ struct Layer : HostObject {
   AEGP_LightType lightType = AEGP_LightType_NONE;
   double intensity = 100;        // percent, lights only
   std::unique_ptr<Item> source;  // the footage item; none for lights
+  A_Time start{0, 1};            // where the layer starts in its composition
 };
 
 struct Comp : HostObject {
@@ -132,6 +146,7 @@ struct Project {
   AEGP_LayerIDVal nextLayerId = 1;
   PF_PathID nextPathId = 1;
   Item* activeItem = nullptr;
+  std::vector<std::unique_ptr<Item>> items;  // footage and folders of the project panel
 };
 
 // An AEGP_EffectRefH: the host's reference to an effect on a layer, disposed by the plug-in.

@@ -28,7 +28,7 @@ struct MeshReport {
 };
 
 struct StepReport {
-  std::string kind;  // change, render, idle, save, open
+  std::string kind;  // change, render, idle, save, open, ui, delete_mask, time
   std::optional<double> time;
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
@@ -37,6 +37,7 @@ struct StepReport {
   std::vector<AEGP_Command> commands;
   std::vector<std::string> lightsCreated;
   std::vector<std::string> lightsDeleted;
+  std::vector<ParamUiUpdate> paramUi;
   std::vector<std::pair<std::string, World>> frames;  // render: each layer's final frame
 };
 

@@ -404,8 +404,10 @@ void pushItem(duk_context* ctx, const Item& item) {
   setHidden(ctx, -1, kTarget, &item);
   duk_push_string(ctx, itemTypeName(item.type));
   duk_put_prop_string(ctx, -2, "typeName");
-  if (item.type != AEGP_ItemType_COMP)
+  if (item.type != AEGP_ItemType_COMP) {
+    putString(ctx, -1, "name", item.name);
     return;
+  }
   putString(ctx, -1, "name", item.comp->name);
   defineGetter(ctx, -1, "numLayers", compNumLayers);
   defineGetter(ctx, -1, "selectedLayers", compSelectedLayers);

@@ -194,7 +194,7 @@ TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
   EXPECT_EQ(a, b);
 }
 
-TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdateParamsUi) {
+TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenTheUiUpdate) {
   const std::string scene = R"({
     "comp": {"width": 64, "height": 48, "fps": 25, "duration": 2},
     "layers": [{"name": "Card", "kind": "solid", "size": [64, 48],
@@ -208,7 +208,9 @@ TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdate
     {"layer": "Card", "effect": 0, "command": "USER_CHANGED_PARAM", "err": 0,
      "match": "ZEK TOLV_Mask"},
     {"layer": "Card", "effect": 0, "command": "UPDATE_PARAMS_UI", "err": 0,
-     "match": "ZEK TOLV_Mask"}])");
+     "match": "ZEK TOLV_Mask"},
+    {"layer": "Card", "effect": 0, "command": "QUERY_DYNAMIC_FLAGS", "err": 0,
+     "match": "ZEK TOLV_Mask", "out_flags": 67109888, "out_flags2": 7}])");
   EXPECT_EQ(step["status"], expected);
   EXPECT_FALSE(step.contains("time"));
 }
@@ -310,6 +312,68 @@ TEST_F(RenderCliTest, anAlertIsReportedWithItsLineBreak) {
   ASSERT_EQ(run.status, 0) << run.err;
   const nlohmann::json report = nlohmann::json::parse(run.out);
   EXPECT_EQ(report["steps"][0]["alerts"], nlohmann::json::array({"first line\nsecond line"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RenderCliTest, aUiStepReportsThePublishedFlagsAndTheDynamicFlagsAnswer) {
+  CliRun run = render(write("ui.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "effects": [{"match": "ZEK TOLV_TestUi"}]}],
+  "steps": [{"ui": {"layer": "Card", "effect": 0}}, {"ui": {"layer": "Card", "effect": 0}}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["steps"].size(), 2u);
+  const nlohmann::json& first = report["steps"][0];
+  EXPECT_EQ(first["step"], "ui");
+  EXPECT_EQ(first["param_ui"], nlohmann::json::parse(R"([{"layer": "Card", "effect": 0,
+      "param": 1, "ui_flags": 32, "flags": 66}])"));
+  ASSERT_EQ(first["status"].size(), 2u);
+  EXPECT_EQ(first["status"][0]["command"], "UPDATE_PARAMS_UI");
+  EXPECT_EQ(first["status"][1]["command"], "QUERY_DYNAMIC_FLAGS");
+  EXPECT_EQ(first["status"][1]["out_flags2"], PF_OutFlag2_SUPPORTS_QUERY_DYNAMIC_FLAGS);
+  EXPECT_EQ(report["steps"][1]["param_ui"][0]["ui_flags"], 0);
+}
+
+TEST_F(RenderCliTest, aDeletedMaskLeavesThePathParameterChoosingNone) {
+  CliRun run = render(write("delete.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "masks": [{"name": "A", "closed": true, "points": [[1, 1], [9, 1], [9, 9]]},
+                        {"name": "B", "closed": true, "points": [[2, 2], [8, 2], [8, 8]]}],
+              "effects": [{"match": "ZEK TOLV_Mask", "params": {"4": "A", "9": "B"}}]}],
+  "steps": [{"delete_mask": {"layer": "Card", "mask": "A"}}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["step"], "delete_mask");
+  const nlohmann::json& params = report["project"]["layers"][0]["effects"][0]["params"];
+  EXPECT_EQ(params["4"], nullptr);
+  EXPECT_EQ(params["9"], "B");
+}
+
+TEST_F(RenderCliTest, stepsNamingWhatTheSceneLacksAreSceneErrors) {
+  const std::string layers = R"("layers": [{"name": "Card", "kind": "solid", "size": [8, 8],
+      "masks": [{"name": "A", "points": [[1, 1], [5, 1], [5, 5]]}]}])";
+  const std::pair<std::string, std::string> cases[] = {
+      {R"({"ui": {"layer": "Card", "effect": 0}})",
+       "steps[0].ui.effect: layer \"Card\" has no effects"},
+      {R"({"delete_mask": {"layer": "Card", "mask": "Z"}})",
+       "steps[0].delete_mask.mask: \"Z\" names no mask of layer \"Card\""},
+      {R"({"time": 3})", "steps[0].time: must lie within the composition (0 to 1 s)"},
+  };
+  for (const auto& [step, message] : cases) {
+    const std::string scene = R"({"comp": {"width": 8, "height": 8, "fps": 25, "duration": 1}, )" +
+                              layers + R"(, "steps": [)" + step + "]}";
+    CliRun run = render(write("bad.json", scene));
+    EXPECT_EQ(run.status, 2) << step;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_TRUE(wroteNothing());
+  }
 }
 
 }  // namespace
