@@ -31,23 +31,42 @@ std::vector<LayerFrame> Host::renderComp(Comp& comp, A_Time time, A_long downsam
   return frames;
 }
 
+namespace {
+
+// Point values are in layer pixels; at reduced resolution the host divides them by the factors.
+void downsamplePoints(ParamCopies& params, size_t count, A_long dx, A_long dy) {
+  for (size_t i = 1; i < count; ++i) {
+    if (params[i].param_type == PF_Param_POINT) {
+      params[i].u.td.x_value /= dx;
+      params[i].u.td.y_value /= dy;
+    }
+  }
+}
+
+}  // namespace
+
 // The stack stops at the first effect that fails, and the layer has no frame, as the host shows
-// an error in place of the frame.
+// an error in place of the frame. With downsampling every world is at the reduced size.
 std::optional<World> Host::renderLayer(Layer& layer) {
-  std::optional<World> input = *layer.pixels;
+  const auto dx = static_cast<A_long>(frame_->downsampleX.den);
+  const auto dy = static_cast<A_long>(frame_->downsampleY.den);
+  std::optional<World> input = downsampleWorld(*layer.pixels, dx, dy);
+  if (!input)
+    return std::nullopt;
   std::vector<Effect*> stack;
   for (const auto& effect : layer.effects)
     stack.push_back(effect.get());
   for (Effect* effect : stack) {
     if (!lookup<Effect>(effect))
       continue;
-    std::optional<World> output = World::blank(layer.pixels->width(), layer.pixels->height());
+    std::optional<World> output = World::blank(input->width(), input->height());
     // The parameters at the frame's time, with the input world in place of the input layer's
     // value.
     ParamCopies params(*effect, layerSeconds(layer, frame_->time));
     const A_long dflt = params[0].u.ld.dephault;
     params[0].u.ld = input->def();
     params[0].u.ld.dephault = dflt;
+    downsamplePoints(params, effect->params.size(), dx, dy);
     CommandResult r =
         send({effect->module, effect}, PF_Cmd_RENDER, params.array(), &output->def(), nullptr);
     if (r.err != PF_Err_NONE)

@@ -117,6 +117,24 @@ TEST_F(ScriptTest, theGroupCalledAsAFunctionIsItsPropertyAndSetValueWritesThePar
   EXPECT_EQ(runner_->params[1].u.pd.value, 3);
 }
 
+TEST_F(ScriptTest, aLayerSetByIndexIsWhatTheEffectReadsInItsParams) {
+  EXPECT_EQ(evaluate("fx = app.project.activeItem.layer(2).Effects.addProperty('ZEK TOLV_Engine');"
+                     "fx.property(19).setValue(3); fx.property(19).value"),
+            "3");
+  const tb::Effect& engine = *card_->effects.back();
+  const auto chosen = reinterpret_cast<uintptr_t>(engine.params[19].u.ld.reserved0);
+  EXPECT_EQ(chosen, comp_->layers[2]->id);
+  EXPECT_EQ(engine.layerIds[19], comp_->layers[2]->id);
+  std::string error;
+  EXPECT_EQ(
+      run("app.project.activeItem.layer(2).Effects(2).property(19).setValue(4);", nullptr, &error),
+      A_Err_GENERIC);
+  EXPECT_EQ(evaluate("app.project.activeItem.layer(2).Effects(2).property(19).setValue(0);"
+                     "app.project.activeItem.layer(2).Effects(2).property(19).value"),
+            "0");
+  EXPECT_EQ(engine.params[19].u.ld.reserved0, nullptr);
+}
+
 TEST_F(ScriptTest, theEngineUpdateScriptSetsParameter43OfEveryEngineAndSkipsTheLight) {
   host_.applyEffect(*comp_->layers[2], *host_.moduleByMatchName("ZEK TOLV_Engine"));
   const char* update =

@@ -4,9 +4,12 @@
 
 #include "AE_GeneralPlug.h"
 #include "testbed/host/Host.h"
+#include "testbed/host/ParamKeys.h"
+#include "testbed/host/StreamValues.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneRun.h"
 #include "tests/support/Modules.h"
+#include "tests/ui_module/TimedRead.h"
 
 namespace {
 
@@ -88,6 +91,67 @@ TEST_F(TimeScalesTest, settingTheCurrentTimeKeepsItsScale) {
             A_Err_NONE);
   EXPECT_EQ(comp.currentTime.value, 500);
   EXPECT_EQ(comp.currentTime.scale, 1000u);
+}
+
+const char* const kKeyed = R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 2},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "effects": [{"match": "ZEK TOLV_TestUi",
+                           "params": {"1": {"keys": [[0, 10], [1, 30]]},
+                                      "2": {"keys": [[0, 0], [0.5, 1]]}}}]}]
+})";
+
+TEST_F(TimeScalesTest, aKeyedParameterIsLinearForNumbersAndHeldForCheckboxes) {
+  tb::Comp& comp = build(kKeyed);
+  const tb::Effect& effect = *comp.layers[0]->effects[0];
+  const double times[] = {0, 0.25, 1.5};
+  const double amounts[] = {10, 15, 30};
+  const double lights[] = {0, 0, 1};
+  for (int k = 0; k < 3; ++k) {
+    AEGP_StreamVal2 v;
+    ASSERT_TRUE(tb::readStreamValue(effect, 1, times[k], &v));
+    EXPECT_EQ(v.one_d, amounts[k]) << times[k];
+    ASSERT_TRUE(tb::readStreamValue(effect, 2, times[k], &v));
+    EXPECT_EQ(v.one_d, lights[k]) << times[k];
+  }
+  EXPECT_EQ(tb::paramAt(effect, 2, 0.4999).u.bd.value, 0);
+  EXPECT_EQ(tb::paramAt(effect, 2, 0.5).u.bd.value, 1);
+}
+
+TEST_F(TimeScalesTest, effectCallGenericPassesItsTimeToTheCommandAndItsReads) {
+  tb::Comp& comp = build(kKeyed);
+  const auto& effects = suite<AEGP_EffectSuite3>(kAEGPEffectSuite, 3);
+  AEGP_EffectRefH ref = nullptr;
+  ASSERT_EQ(effects.AEGP_GetLayerEffectByIndex(
+                1, reinterpret_cast<AEGP_LayerH>(comp.layers[0].get()), 0, &ref),
+            A_Err_NONE);
+  const A_Time times[] = {{0, 25}, {1, 2}, {3, 2}};
+  const A_long amounts[] = {10, 20, 30};
+  for (int k = 0; k < 3; ++k) {
+    TimedRead read;
+    EXPECT_EQ(effects.AEGP_EffectCallGeneric(1, ref, &times[k], PF_Cmd_COMPLETELY_GENERAL, &read),
+              A_Err_NONE);
+    EXPECT_EQ(read.seen.value, times[k].value);
+    EXPECT_EQ(read.seen.scale, times[k].scale);
+    EXPECT_EQ(read.amount, amounts[k]) << k;
+  }
+  EXPECT_EQ(effects.AEGP_DisposeEffect(ref), A_Err_NONE);
+  // Outside the call the effect is back at the composition's current time.
+  PF_InData in{};
+  host_.fillInData({comp.layers[0]->effects[0]->module, comp.layers[0]->effects[0].get()}, &in);
+  EXPECT_EQ(in.current_time, 0);
+  EXPECT_EQ(in.time_scale, 25u);
+}
+
+TEST_F(TimeScalesTest, aStreamWriteReplacesTheKeys) {
+  tb::Comp& comp = build(kKeyed);
+  tb::Effect& effect = *comp.layers[0]->effects[0];
+  AEGP_StreamVal2 v{};
+  v.one_d = 7;
+  ASSERT_TRUE(tb::writeStreamValue(effect, 1, v));
+  ASSERT_TRUE(tb::readStreamValue(effect, 1, 1.5, &v));
+  EXPECT_EQ(v.one_d, 7);
+  EXPECT_EQ(tb::paramAt(effect, 1, 1.5).u.sd.value, 7);
 }
 
 TEST(ActiveItem, mayBeFootageAFolderTheCompositionOrNone) {

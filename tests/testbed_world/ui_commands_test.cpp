@@ -126,3 +126,29 @@ TEST(IdleHooks, getTheHostsDefaultMaxSleepSoThatAChangeShows) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(DownsampledRender, givesReducedWorldsTheFactorsAndScaledPoints) {
+  tb::Host host;
+  tb::Module& ui = host.load(tbtest::modulePath("TOLV_TestUi"));
+  tb::Comp& comp = host.addComp("Main", 33, 24);
+  tb::Layer& layer = host.addLayer(comp, "Card", 33, 24);
+  layer.pixels = tb::makeSolid(33, 24, PF_Pixel{255, 1, 2, 3});
+  host.applyEffect(layer, ui);  // "Centre" defaults to the middle: (16.5, 12)
+  for (const auto& [dx, dy] : {std::pair{1, 1}, std::pair{2, 3}}) {
+    std::vector<tb::LayerFrame> frames = host.renderComp(comp, {0, 25}, dx, dy);
+    ASSERT_EQ(frames.size(), 1u);
+    ASSERT_TRUE(frames[0].frame);
+    const tb::World& frame = *frames[0].frame;
+    EXPECT_EQ(frame.width(), (33 + dx - 1) / dx);
+    EXPECT_EQ(frame.height(), 24 / dy);
+    EXPECT_EQ(frame.at(0, 0).red, 16 / dx);
+    EXPECT_EQ(frame.at(0, 0).green, 12 / dy);
+    EXPECT_EQ(frame.at(1, 0).red, dx);
+    EXPECT_EQ(frame.at(1, 0).green, dy);
+  }
+  EXPECT_TRUE(host.ledger().violations().empty());
+}
+
+}  // namespace
