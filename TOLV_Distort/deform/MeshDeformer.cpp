@@ -1,6 +1,7 @@
 #include "TOLV_Distort/deform/MeshDeformer.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "TOLV_Distort/deform/DistortRotation.h"
 #include "TOLV_Distort/deform/VectorTransform.h"
