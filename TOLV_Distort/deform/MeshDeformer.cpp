@@ -5,7 +5,6 @@
 
 #include "TOLV_Distort/deform/DistortRotation.h"
 #include "TOLV_Distort/deform/VectorTransform.h"
-#include "TOLV_Mask/math/interpolate.h"
 #include "TOLV_Mask/math/rotate.h"
 #include "TOLV_Mask/math/vector3.h"
 
@@ -36,6 +35,21 @@ MeshDeformer::Bend MakeBend(float angle, double t) {
   if (bend.on)
     bend.rho = (static_cast<float>(t) / kPi) / ((angle / 65536.0f) / 360.0f);
   return bend;
+}
+
+// π / (180 · 65536), the angle factor of the axis matrices.
+constexpr double kAngleToRadians = 2.663161090079238e-7;
+
+MeshDeformer::Turn TurnOf(float angle) {
+  const float theta = static_cast<float>(static_cast<double>(angle) * kAngleToRadians);
+  const double c = cosf(theta);
+  const double s = sinf(theta);
+  return {c, s + 0.0, -s + 0.0};
+}
+
+// The linear form of Interpolate, inline in the innermost loop.
+float Blend(float a, float b, float t) {
+  return a * (1.0f - t) + b * t;
 }
 
 float Component(const point3& v, int axis) {
@@ -101,59 +115,97 @@ point3 MeshDeformer::twist(const Twist& t, point3 v, bool point) const {
   const point3 v1 = TransformVector(v.x, v.y, v.z, point ? t.point1 : t.direction1);
   const point3 v2 = TransformVector(v.x, v.y, v.z, point ? t.point2 : t.direction2);
   const float w = TwistWeight(Component(v, t.axis), t.lo, t.span, t.range);
-  return {Interpolate(v1.x, v2.x, w, 0), Interpolate(v1.y, v2.y, w, 0),
-          Interpolate(v1.z, v2.z, w, 0)};
+  return {Blend(v1.x, v2.x, w), Blend(v1.y, v2.y, w), Blend(v1.z, v2.z, w)};
 }
 
-point3 MeshDeformer::bendHorizontal(point3 v, bool point, const point3& q) const {
+// A bend turns D = M·(Rz·Ry·Rx) with one angle non-zero, M the identity with the anchor
+// translation. Worked through in IEEE arithmetic, the rows 0 to 2 of that product are exactly the
+// one-axis rotation with every zero +0 and a zero sine as +0 (cosf of a finite float is never 0),
+// so only the translation row needs the full sum; it is written out term by term, in the order of
+// the matrix product, so that every rounding and every signed zero is that of the full product.
+MeshDeformer::Turn MeshDeformer::horizontalTurn(double r) const {
+  return TurnOf(static_cast<float>((r / anchor_.mat[3][0]) * 0.5 * horizontal_.angle));
+}
+
+MeshDeformer::Turn MeshDeformer::verticalTurn(double r) const {
+  return TurnOf(static_cast<float>((r / anchor_.mat[3][1]) * 0.5 * vertical_.angle));
+}
+
+MeshDeformer::Turns MeshDeformer::directionTurns(const point3& q) const {
+  Turns turns{};
+  if (horizontal_.on)
+    turns.horizontal = horizontalTurn(q.x + anchor_.mat[3][0]);
+  if (vertical_.on)
+    turns.vertical = verticalTurn(q.y + anchor_.mat[3][1]);
+  return turns;
+}
+
+point3 MeshDeformer::bendHorizontal(point3 v, bool point, const Turn* direction_turn) const {
   const double tx = anchor_.mat[3][0];
   const double ty = anchor_.mat[3][1];
   const double tz = anchor_.mat[3][2];
   const double px = point ? v.x + tx : v.x;
-  const double r = point ? px : q.x + tx;
-  A_Matrix4 d = anchor_;
-  d.mat[3][2] += horizontal_.rho;
-  d.mat[3][0] -= r + tx;
-  const float phi = static_cast<float>((r / tx) * 0.5 * horizontal_.angle);
-  d = MultiplyMatrix4(d, DistortRotationProduct(0.0f, phi, 0.0f));
-  FinishBendMatrix(&d, point, tx, ty, horizontal_.rho + tz);
-  return TransformVector(px, v.y, v.z, d);
+  const double r = px;
+  const Turn t = point ? horizontalTurn(r) : *direction_turn;
+  double row[3] = {0.0, 0.0, 0.0};
+  if (point) {
+    const double d0 = tx - (r + tx);
+    const double d1 = ty;
+    const double d2 = tz + horizontal_.rho;
+    row[0] = d0 * t.c + d1 * 0.0 + d2 * t.s + 0.0 - tx;
+    row[1] = d0 * 0.0 + d1 + d2 * 0.0 + 0.0 - ty;
+    row[2] = d0 * t.minusS + d1 * 0.0 + d2 * t.c + 0.0 - (horizontal_.rho + tz);
+  }
+  return {static_cast<float>(px * t.c + v.y * 0.0 + v.z * t.s + row[0]),
+          static_cast<float>(px * 0.0 + v.y + v.z * 0.0 + row[1]),
+          static_cast<float>(px * t.minusS + v.y * 0.0 + v.z * t.c + row[2])};
 }
 
-point3 MeshDeformer::bendVertical(point3 v, bool point, const point3& q) const {
+point3 MeshDeformer::bendVertical(point3 v, bool point, const Turn* direction_turn) const {
   const double tx = anchor_.mat[3][0];
   const double ty = anchor_.mat[3][1];
   const double tz = anchor_.mat[3][2];
   const double py = point ? v.y + ty : v.y;
-  const double r = point ? py : q.y + ty;
-  A_Matrix4 d = anchor_;
-  d.mat[3][2] -= vertical_.rho;
-  d.mat[3][1] -= r + ty;
-  const float phi = static_cast<float>((r / ty) * 0.5 * vertical_.angle);
-  d = MultiplyMatrix4(d, DistortRotationProduct(phi, 0.0f, 0.0f));
-  FinishBendMatrix(&d, point, tx, ty, tz - vertical_.rho);
-  return TransformVector(v.x, py, v.z, d);
+  const double r = py;
+  const Turn t = point ? verticalTurn(r) : *direction_turn;
+  double row[3] = {0.0, 0.0, 0.0};
+  if (point) {
+    const double d0 = tx;
+    const double d1 = ty - (r + ty);
+    const double d2 = tz - vertical_.rho;
+    row[0] = d0 + d1 * 0.0 + d2 * 0.0 + 0.0 - tx;
+    row[1] = d0 * 0.0 + d1 * t.c + d2 * t.minusS + 0.0 - ty;
+    row[2] = d0 * 0.0 + d1 * t.s + d2 * t.c + 0.0 - (tz - vertical_.rho);
+  }
+  return {static_cast<float>(v.x + py * 0.0 + v.z * 0.0 + row[0]),
+          static_cast<float>(v.x * 0.0 + py * t.c + v.z * t.minusS + row[1]),
+          static_cast<float>(v.x * 0.0 + py * t.s + v.z * t.c + row[2])};
 }
 
-point3 MeshDeformer::twistsAndBends(point3 v, bool point, const point3& q) const {
+point3 MeshDeformer::twistsAndBends(point3 v, bool point, const Turns* turns) const {
   for (const Twist& t : twists_) {
     if (t.on)
       v = twist(t, v, point);
   }
   if (horizontal_.on)
-    v = bendHorizontal(v, point, q);
+    v = bendHorizontal(v, point, point ? nullptr : &turns->horizontal);
   if (vertical_.on)
-    v = bendVertical(v, point, q);
+    v = bendVertical(v, point, point ? nullptr : &turns->vertical);
   return v;
 }
 
 point3 MeshDeformer::deformPoint(point3 v) const {
-  v = twistsAndBends(v, true, v);
+  v = twistsAndBends(v, true, nullptr);
   return TransformVector(v.x, v.y, v.z, pointTransform_);
 }
 
 point3 MeshDeformer::deformDirection(point3 v, const point3& q) const {
-  v = twistsAndBends(v, false, q);
+  const Turns turns = directionTurns(q);
+  return deformDirection(v, turns);
+}
+
+point3 MeshDeformer::deformDirection(point3 v, const Turns& turns) const {
+  v = twistsAndBends(v, false, &turns);
   return TransformVector(v.x, v.y, v.z, directionTransform_);
 }
 
@@ -167,10 +219,12 @@ void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
   t->vertexA = deformPoint(t->vertexA);
   t->vertexB = deformPoint(t->vertexB);
   t->vertexC = deformPoint(t->vertexC);
-  t->faceNormal = deformDirection(t->faceNormal, t->vertexA);
-  t->normalA = deformDirection(t->normalA, t->vertexA);
-  t->normalB = deformDirection(t->normalB, t->vertexB);
-  t->normalC = deformDirection(t->normalC, t->vertexC);
+  // The face normal and the first vertex normal turn by the same angles (those of vertex A).
+  const Turns turns_a = directionTurns(t->vertexA);
+  t->faceNormal = deformDirection(t->faceNormal, turns_a);
+  t->normalA = deformDirection(t->normalA, turns_a);
+  t->normalB = deformDirection(t->normalB, directionTurns(t->vertexB));
+  t->normalC = deformDirection(t->normalC, directionTurns(t->vertexC));
   for (point3* n : {&t->faceNormal, &t->normalA, &t->normalB, &t->normalC})
     vecNormalise(*n);
   if (values_.e != 0.0f) {

@@ -28,6 +28,13 @@ class MeshDeformer {
 
   bool fromCenter() const { return values_.fromCenter; }
 
+  // The cosine and sine of a bend's turn as the axis matrices hold them, a zero sine as +0.
+  struct Turn {
+    double c;
+    double s;
+    double minusS;
+  };
+
   struct Bend {
     bool on = false;
     float angle = 0;
@@ -46,9 +53,18 @@ class MeshDeformer {
   };
   void initTwist(Twist* twist, int axis, double lo, double hi, float a1, float a2, float range);
   point3 twist(const Twist& t, point3 v, bool point) const;
-  point3 bendHorizontal(point3 v, bool point, const point3& q) const;
-  point3 bendVertical(point3 v, bool point, const point3& q) const;
-  point3 twistsAndBends(point3 v, bool point, const point3& q) const;
+  // The turns of a direction depend only on the point it belongs to.
+  struct Turns {
+    Turn horizontal;
+    Turn vertical;
+  };
+  Turn horizontalTurn(double r) const;
+  Turn verticalTurn(double r) const;
+  Turns directionTurns(const point3& q) const;
+  point3 deformDirection(point3 v, const Turns& turns) const;
+  point3 bendHorizontal(point3 v, bool point, const Turn* direction_turn) const;
+  point3 bendVertical(point3 v, bool point, const Turn* direction_turn) const;
+  point3 twistsAndBends(point3 v, bool point, const Turns* turns) const;
 
   DeformValues values_;
   Twist twists_[3];

@@ -35,18 +35,6 @@ inline float TwistWeight(float coordinate, double lo, double span, float range) 
   return static_cast<float>(std::clamp(w, 0.0, 1.0));
 }
 
-// The last row of a bend's matrix: a point is moved back by the anchor and the cylinder's offset
-// along z; a direction takes no translation at all.
-inline void FinishBendMatrix(A_Matrix4* d, bool point, double tx, double ty, double z_shift) {
-  if (point) {
-    d->mat[3][0] -= tx;
-    d->mat[3][1] -= ty;
-    d->mat[3][2] -= z_shift;
-  } else {
-    d->mat[3][0] = d->mat[3][1] = d->mat[3][2] = d->mat[3][3] = 0.0;
-  }
-}
-
 inline point3 Centroid(const triangle& t) {
   return {(t.vertexA.x + t.vertexB.x + t.vertexC.x) / 3.0f,
           (t.vertexA.y + t.vertexB.y + t.vertexC.y) / 3.0f,

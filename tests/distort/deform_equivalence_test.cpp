@@ -53,4 +53,41 @@ TEST(DeformEquivalence, singleDeformersAloneMatchTheReference) {
   ExpectSameDeformation(in, *slot);
 }
 
+// Vertices on the anchor's column and row turn by a zero angle, whose sine is a signed zero; flat
+// meshes carry exact zeros in every normal. Both must come out with the reference's signs.
+TEST(DeformEquivalence, zeroTurnsAndSignedZerosMatchTheReference) {
+  auto slot = std::make_unique<MeshSlot>();
+  std::memset(slot.get(), 0, sizeof(MeshSlot));
+  const float ax = 100.0f, ay = 50.0f;
+  const point3 corners[] = {{ax, ay, 0.0f},   {ax, 80.0f, -0.0f}, {30.0f, ay, 0.0f},
+                            {ax, 0.0f, 5.0f}, {0.0f, ay, -5.0f},  {-0.0f, -0.0f, 0.0f}};
+  int n = 0;
+  for (const point3& a : corners) {
+    for (const point3& b : corners) {
+      triangle& t = slot->triangles[n++];
+      t.vertexA = a;
+      t.vertexB = b;
+      t.vertexC = {ax, ay, -0.0f};
+      t.faceNormal = {0.0f, 0.0f, 1.0f};
+      t.normalA = {-0.0f, 0.0f, -1.0f};
+      t.normalB = {1.0f, -0.0f, 0.0f};
+      t.normalC = {0.0f, 1.0f, -0.0f};
+    }
+  }
+  slot->triangleCount = n;
+  for (A_long mode : {1, 2}) {
+    DeformInputs in = dtest::Defaults();
+    in.anchorX = in.positionX = dtest::Fixed(ax);
+    in.anchorY = in.positionY = dtest::Fixed(ay);
+    in.bendHorizontal = dtest::Degrees(90);
+    in.bendVertical = dtest::Degrees(-45);
+    in.explodeMode = mode;
+    in.explode = 3;
+    ExpectSameDeformation(in, *slot);
+    in.twistLeft = dtest::Degrees(10);
+    in.rotationY = dtest::Degrees(180);
+    ExpectSameDeformation(in, *slot);
+  }
+}
+
 }  // namespace

@@ -97,8 +97,8 @@ TEST(DeformValues, anExplodeModeOutsideTheItemsFollowsTheNormal) {
 
 TEST(MeshDeformer, defaultsLeaveEveryVertexAndNormalUnchanged) {
   const MeshDeformer d(MakeDeformValues(Defaults()));
-  const triangle before = FlatTriangle({12.5f, 7.25f, 0.0f}, {600.0f, 3.0f, -40.5f},
-                                       {320.0f, 359.0f, 17.0f});
+  const triangle before =
+      FlatTriangle({12.5f, 7.25f, 0.0f}, {600.0f, 3.0f, -40.5f}, {320.0f, 359.0f, 17.0f});
   triangle t = before;
   d.deformTriangle(&t, {0, 0, 0});
   EXPECT_EQ(std::memcmp(&t, &before, sizeof t), 0);
@@ -207,7 +207,7 @@ TEST(MeshDeformer, explodeFromCentreMovesAlongTheDirectionFromTheMeshCentre) {
   in.explodeMode = 2;
   const MeshDeformer d(MakeDeformValues(in));
   triangle t = FlatTriangle({30, 0, 0}, {33, 0, 0}, {30, 0, 0});  // centroid (31, 0, 0)
-  d.deformTriangle(&t, {31, -4, 3});  // unit direction (0, 0.8, -0.6)
+  d.deformTriangle(&t, {31, -4, 3});                              // unit direction (0, 0.8, -0.6)
   EXPECT_NEAR(t.vertexA.y, 8.0f, 1e-5f);
   EXPECT_NEAR(t.vertexB.z, -6.0f, 1e-5f);
   EXPECT_EQ(t.vertexB.x, 33.0f);
