@@ -53,7 +53,8 @@ class DistortTest : public extest::ExchangeTest {
   }
 
   // The user picks an item of "Launch:".
-  tb::CommandResult launch(tb::Effect& effect, A_long item, PF_ParamIndex changed = DISTORT_LAUNCH) {
+  tb::CommandResult launch(tb::Effect& effect, A_long item,
+                           PF_ParamIndex changed = DISTORT_LAUNCH) {
     effect.params[DISTORT_LAUNCH].u.pd.value = item;
     std::vector<PF_ParamDef*> params = tb::paramArray(effect);
     PF_UserChangedParamExtra extra{changed};
