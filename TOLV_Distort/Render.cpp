@@ -1,7 +1,5 @@
 #include "TOLV_Distort/Render.h"
 
-#include <algorithm>
-#include <cstring>
 #include <memory>
 #include <new>
 
@@ -26,16 +24,6 @@ const MeshStore* ReadableStore(PF_InData* in_data) {
   return static_cast<const MeshStore*>(*h);
 }
 
-// The slot's trailer and its first triangleCount triangles (bounded to the array); what lies past
-// them in the scratch record is left as it was.
-void CopySlot(const MeshSlot& slot, MeshSlot* scratch) {
-  const int32_t count = std::clamp<int32_t>(slot.triangleCount, 0, kMaxTriangles);
-  std::memcpy(scratch->triangles, slot.triangles, static_cast<size_t>(count) * sizeof(triangle));
-  std::memcpy(&scratch->triangleCount, &slot.triangleCount,
-              sizeof(MeshSlot) - offsetof(MeshSlot, triangleCount));
-  scratch->triangleCount = count;
-}
-
 bool SlotDeformed(PF_ParamDef* params[], int slot) {
   return params[DISTORT_MESH]->u.pd.value == MESH_ON &&
          !params[DistortExcludeParam(slot)]->u.bd.value;
@@ -58,7 +46,7 @@ class Forwarder {
       const MeshSlot& slot = store.slots[k];
       if (!slot.meshEnabled)
         continue;
-      CopySlot(slot, scratch.get());
+      CopyStoredSlot(slot, scratch.get());
       if (SlotDeformed(params_, k)) {
         const point3 centre = deformer.fromCenter() ? MeshCentre(slot) : point3{};
         for (int i = 0; i < scratch->triangleCount; ++i)

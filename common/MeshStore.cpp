@@ -33,6 +33,14 @@ void StoreMeshRecord(MeshStore* store, const MeshSlot& record) {
   slot.reservedFlag = record.reservedFlag;
 }
 
+void CopyStoredSlot(const MeshSlot& slot, MeshSlot* out) {
+  const int32_t count = std::clamp<int32_t>(slot.triangleCount, 0, kMaxTriangles);
+  std::memcpy(out->triangles, slot.triangles, static_cast<size_t>(count) * sizeof(triangle));
+  std::memcpy(&out->triangleCount, &slot.triangleCount,
+              sizeof(MeshSlot) - offsetof(MeshSlot, triangleCount));
+  out->triangleCount = count;
+}
+
 PF_Err EnsureMeshStore(PF_InData* in_data, PF_OutData* out_data, bool* created) {
   *created = in_data->sequence_data == nullptr;
   if (!*created)

@@ -28,3 +28,8 @@ PF_Err MeshStoreSetdown(PF_InData* in_data, PF_OutData* out_data);
 // PF_Cmd_COMPLETELY_GENERAL: extra points to a MeshSlot. A store that had to be created first
 // drops the record; a null record is ignored.
 PF_Err MeshStoreReceive(PF_InData* in_data, PF_OutData* out_data, const void* extra);
+
+// Builds an outgoing record from a stored slot: its trailer and its first triangleCount triangles,
+// the count bounded to 0..20,000 so that a damaged store never reads past the slot. What lies past
+// them in out is left as it was.
+void CopyStoredSlot(const MeshSlot& slot, MeshSlot* out);

@@ -158,4 +158,37 @@ TEST_F(DistortControlsTest, anotherChangedControlIsLeftAlone) {
   EXPECT_EQ(d.params[DISTORT_LAUNCH].u.pd.value, LAUNCH_DISTORTER);
 }
 
+// A lookup that failed leaves no place to act from, even after an abort poll has cleared the
+// status: nothing is launched and no box is touched on values the host never gave.
+TEST_F(DistortControlsTest, aFailedLookupNeitherLaunchesNorWalks) {
+  mask(MESH_ON);
+  tb::Effect& d = distort();
+  for (const char* failing : {"AEGP_GetEffectLayer", "AEGP_GetStreamIndexInParent"}) {
+    SCOPED_TRACE(failing);
+    const std::vector<std::string> calls = launch(d, LAUNCH_DISTORTER).report.calls;
+    host_.log().scripts.clear();
+    tb::FaultPlan plan;
+    plan.failCall =
+        static_cast<int>(std::find(calls.begin(), calls.end(), failing) - calls.begin());
+    host_.ledger().arm(plan);
+    const tb::CommandResult launched = launch(d, LAUNCH_DISTORTER);
+    host_.ledger().disarm();
+    EXPECT_EQ(launched.err, PF_Err_NONE);
+    EXPECT_TRUE(host_.log().scripts.empty());
+    EXPECT_EQ(d.params[DISTORT_LAUNCH].u.pd.value, LAUNCH_NONE);
+
+    std::fill(d.streamFlags.begin(), d.streamFlags.end(), 0);
+    const std::vector<std::string> ui_calls = updateUi(d).report.calls;
+    std::fill(d.streamFlags.begin(), d.streamFlags.end(), 0);
+    plan.failCall =
+        static_cast<int>(std::find(ui_calls.begin(), ui_calls.end(), failing) - ui_calls.begin());
+    host_.ledger().arm(plan);
+    const tb::CommandResult ui = updateUi(d);
+    host_.ledger().disarm();
+    EXPECT_EQ(ui.err, PF_Err_NONE);
+    EXPECT_EQ(count(ui.report.calls, "AEGP_GetLayerEffectByIndex"), 0);
+    EXPECT_EQ(count(ui.report.calls, "AEGP_SetDynamicStreamFlag"), 0);
+  }
+}
+
 }  // namespace
