@@ -108,6 +108,8 @@ PF_Err LaunchChanged(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* para
   const auto* changed = static_cast<const PF_UserChangedParamExtra*>(extra);
   if (!changed || changed->param_index != DISTORT_LAUNCH)
     return PF_Err_NONE;
+  if (!params)
+    return PF_Err_BAD_CALLBACK_PARAM;
   AEGP_SuiteHandler suites(in_data->pica_basicP);
   HostStatus status(in_data);
   Launch(status, suites, params[DISTORT_LAUNCH]->u.pd.value);

@@ -127,6 +127,9 @@ void ForwardMeshes(HostStatus& status, const AEGP_SuiteHandler& suites, const Me
 PF_Err DistortRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                      PF_LayerDef* output) {
   (void)out_data;
+  // A render without its parameters or output has nothing to read or write.
+  if (!params || !output)
+    return PF_Err_BAD_CALLBACK_PARAM;
   AEGP_SuiteHandler suites(in_data->pica_basicP);
   HostStatus status(in_data);
   {

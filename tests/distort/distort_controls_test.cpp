@@ -191,4 +191,14 @@ TEST_F(DistortControlsTest, aFailedLookupNeitherLaunchesNorWalks) {
   }
 }
 
+// Commands that arrive without the parameter array are refused rather than read through null.
+TEST_F(DistortControlsTest, commandsWithoutParametersAreRefused) {
+  tb::Effect& d = distort();
+  PF_UserChangedParamExtra extra{DISTORT_LAUNCH};
+  EXPECT_EQ(host_.sendToEffect(d, PF_Cmd_USER_CHANGED_PARAM, &extra).err,
+            PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(host_.sendToEffect(d, PF_Cmd_RENDER).err, PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_TRUE(host_.log().scripts.empty());
+}
+
 }  // namespace
