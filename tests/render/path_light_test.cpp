@@ -58,6 +58,21 @@ TEST_F(PathLightTest, threeMasksSitAtTheStartTheMiddleAndTheEndOfThePathSpan) {
   EXPECT_DOUBLE_EQ(lightAt(12450).x, 10 + 100 * 0.498);
 }
 
+TEST_F(PathLightTest, aDurationAtAnotherScaleGivesTheSamePlacesOnThePath) {
+  // 10 s counted at scale 600: the span is 6000 less a frame of 24 ticks, and the masks sit at
+  // 0, 2988 and 5976 ticks of 1/600 s, the same moments as 0, 12450 and 24900 of 1/2500 s.
+  comp_->duration = {6000, 600};
+  const GridRun run = buildGrid();
+  ASSERT_EQ(run.err, PF_Err_NONE);
+  EXPECT_EQ(run.context.pathSpan.value, 5976);
+  EXPECT_EQ(run.context.pathSpan.scale, 600u);
+  const A_FloatPoint3 middle = lightAt(12450), end = lightAt(24900);
+  EXPECT_EQ(run.state.vertices[9].x,
+            static_cast<float>(10.0 + (-50.0 + static_cast<float>(middle.x))));
+  EXPECT_EQ(run.state.lastRow.points[0].x,
+            static_cast<float>(10.0 + (-50.0 + static_cast<float>(end.x))));
+}
+
 TEST_F(PathLightTest, orientOnPathAlongPlusXTurnsEveryMaskAQuarterAboutY) {
   param(MASK_ORIENT_ON_PATH).u.bd.value = 1;
   const GridRun run = buildGrid();

@@ -1,6 +1,7 @@
 // Render as the host calls it for PF_Cmd_RENDER, and as the parameter actions call it: the output
 // copy, progress, quiet errors, the early end without a path light, and every failure on the way.
 #include "TOLV_Mask/render/Render.h"
+#include "TOLV_Mask/Skeleton.h"
 #include "tests/render/RenderFixture.h"
 
 namespace {
@@ -100,6 +101,7 @@ TEST_F(RenderCallTest, aRebuildWithFlagZeroLeavesTheOutputAlone) {
   PF_InData in_data;
   PF_OutData out_data = {};
   host_.fillInData({module_, effect_}, &in_data);
+  alreadyRendered = 0;
   host_.ledger().beginCommand("rebuild");
   const PF_Err err = Render(&in_data, &out_data, params.data(), &output_->def(), 0);
   const tb::CommandReport report = host_.ledger().endCommand();
@@ -107,6 +109,7 @@ TEST_F(RenderCallTest, aRebuildWithFlagZeroLeavesTheOutputAlone) {
   EXPECT_TRUE(report.clean());
   EXPECT_TRUE(outputIsBlank());
   EXPECT_EQ(report.polls, 1);
+  EXPECT_EQ(alreadyRendered, 1);
 }
 
 TEST_F(RenderCallTest, aCancelAtTheProgressReportIsTheResult) {
