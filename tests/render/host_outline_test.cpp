@@ -100,8 +100,9 @@ TEST_F(HostOutlineTest, eachFailedCallStopsThePointsAndReleasesEverything) {
       served += s.report.calls[k] == "PF_PathEvalSegLength";
     EXPECT_EQ(s.row.points.size(), served / 2);
     EXPECT_EQ(s.row.uvs.size(), s.row.points.size());
-    if (i < 2)  // the current outline was never counted
+    if (i < 2) {  // the current outline was never counted
       EXPECT_EQ(s.segments, 0);
+    }
   }
 }
 
