@@ -172,8 +172,17 @@ TEST_F(MaskGridTest, fourMasksCubicBendThePositionsThroughPhantomEnds) {
       }
     }
   }
-  for (size_t c = 0; c < 9; ++c)
+  for (size_t c = 0; c < 9; ++c) {
     expectSame(s.vertices[6 * 9 + c], own[3][c], "last row");
+    EXPECT_EQ(s.texture[6 * 9 + c].y, static_cast<float>(ownTexture(3)[c].y));
+    // The rows kept for the caps are the masks' own, whatever the bending.
+    expectSame(s.firstRow.points[c], own[0][c], "first row kept");
+    expectSame(s.lastRow.points[c], own[3][c], "last row kept");
+  }
+  EXPECT_EQ(s.uvRect.left, 0);
+  EXPECT_EQ(s.uvRect.top, 0);
+  EXPECT_EQ(s.uvRect.right, 100);
+  EXPECT_EQ(s.uvRect.bottom, 80);
 }
 
 TEST_F(MaskGridTest, fiveMasksCubicAtYSubdivide2HaveFourRowGaps) {
@@ -288,6 +297,24 @@ TEST_F(MaskGridTest, aReferenceMaskSuppliesTheTextureAndALostOneNone) {
   }
   // The reference lies partly left of the layer: the rectangle takes it in.
   EXPECT_EQ(run.state.uvRect.left, -20);
+}
+
+TEST_F(MaskGridTest, referenceMaskModeWithEmptyReferenceParametersSamplesTheMasksOwnShape) {
+  addMasks({{10, 10, 70, 50}, {20, 20, 60, 40}});
+  param(MASK_REFERENCE_SAMPLING).u.pd.value = 3;
+  setSubdivide(2, 1);
+  const GridRun run = buildGrid();
+  ASSERT_EQ(run.err, PF_Err_NONE);
+  EXPECT_EQ(run.state.referencePathId[0], mask::kNoPath);
+  EXPECT_EQ(run.state.referencePathId[1], mask::kNoPath);
+  ASSERT_EQ(run.state.firstRow.uvs.size(), 9u);
+  for (size_t c = 0; c < 9; ++c)
+    EXPECT_EQ(run.state.firstRow.uvs[c].y, ownTexture(0)[c].y) << c;
+  // Two check-outs per mask: the masks are counted, then sampled without a reference.
+  int checkouts = 0;
+  for (const std::string& call : run.report.calls)
+    checkouts += call == "PF_CheckoutPath";
+  EXPECT_EQ(checkouts, 4);
 }
 
 TEST_F(MaskGridTest, thePathSpanIsTheDurationLessOneFrameAtAnotherScale) {
