@@ -86,6 +86,14 @@ void initEffectParams(Effect& effect) {
   effect.streamFlags.assign(effect.params.size(), 0);
 }
 
+std::vector<PF_ParamDef*> paramArray(Effect& effect) {
+  std::vector<PF_ParamDef*> array;
+  array.reserve(effect.params.size());
+  for (PF_ParamDef& param : effect.params)
+    array.push_back(&param);
+  return array;
+}
+
 ParamCopies::ParamCopies(const Effect& effect, double seconds) {
   defs_.reserve(effect.params.size());
   for (size_t i = 0; i < effect.params.size(); ++i)

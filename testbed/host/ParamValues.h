@@ -21,6 +21,10 @@ void initEffectParams(Effect& effect);
 // (never 0, the host numbers layers from 1), or 0 for no layer.
 void setLayerValue(PF_ParamDef& param, const Layer* layer);
 
+// Pointers into effect.params, index for index: for tests that hand a plug-in the project's own
+// records, as no host command does.
+std::vector<PF_ParamDef*> paramArray(Effect& effect);
+
 // Sets a layer parameter's value to the layer of that id (0: none).
 void setLayerIdValue(PF_ParamDef& param, AEGP_LayerIDVal id);
 
