@@ -1,5 +1,6 @@
 #include "testbed/cli/ProjectReport.h"
 
+#include <cmath>
 #include <optional>
 
 #include "testbed/host/StreamValues.h"
@@ -23,6 +24,13 @@ json layerName(const Host& host, const Layer& layer, AEGP_LayerIDVal id) {
   return chosen ? json(chosen->name) : json(nullptr);
 }
 
+// Whole values are written as whole numbers, as a scene file gives sliders, popups and checkboxes.
+json number(double v) {
+  if (v == std::floor(v) && std::fabs(v) < 1e15)
+    return static_cast<long long>(v);
+  return v;
+}
+
 // Nothing for parameters without a value, such as groups and buttons.
 std::optional<json> paramValue(const Host& host, const Effect& effect, int index) {
   const PF_ParamDef& param = effect.params[index];
@@ -40,7 +48,7 @@ std::optional<json> paramValue(const Host& host, const Effect& effect, int index
     case PF_Param_POINT:
       return json::array({v.two_d.x, v.two_d.y});
     default:
-      return json(v.one_d);
+      return number(v.one_d);
   }
 }
 

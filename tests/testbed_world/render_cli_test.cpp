@@ -377,3 +377,22 @@ TEST_F(RenderCliTest, stepsNamingWhatTheSceneLacksAreSceneErrors) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RenderCliTest, theProjectWritesKeyedParametersAtTheCurrentTimeAsSceneFilesDo) {
+  CliRun run = render(write("keyed.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 2},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "effects": [{"match": "ZEK TOLV_TestUi",
+                           "params": {"1": {"keys": [[0, 10], [1, 30]]}, "3": [8, 6]}}]}],
+  "steps": [{"time": 0.5}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["step"], "time");
+  EXPECT_EQ(report["project"]["layers"][0]["effects"][0]["params"].dump(),
+            R"({"1":20,"2":0,"3":[8.0,6.0]})");
+}
+
+}  // namespace
