@@ -7,10 +7,8 @@ bool IsMeshReceiver(const A_char* match_name) {
          std::strcmp(match_name, kDistortReceiverMatchName) == 0;
 }
 
-namespace {
-
-// The sender's 0-based position among its layer's effects: its parameter 1 stream has the
-// effect's own stream as parent, and that one knows its index in the layer's effect group.
+// Its parameter 1 stream has the effect's own stream as parent, and that one knows its index in the
+// layer's effect group.
 A_long OwnEffectIndex(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
                       AEGP_EffectRefH self) {
   A_long index = -1;
@@ -29,8 +27,7 @@ A_long OwnEffectIndex(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_
   return index;
 }
 
-// Reads the match name of an effect on the layer. The buffer takes the host's longest name; the
-// terminator is forced so that a host filling every byte cannot run a comparison past the end.
+// The terminator is forced so that a host filling every byte cannot run a comparison past the end.
 void ReadMatchName(HostStatus& status, const AEGP_EffectSuite2* effects, AEGP_EffectRefH effect,
                    A_char (&name)[AEGP_MAX_EFFECT_MATCH_NAME_SIZE + 1]) {
   AEGP_InstalledEffectKey key = 0;
@@ -39,6 +36,8 @@ void ReadMatchName(HostStatus& status, const AEGP_EffectSuite2* effects, AEGP_Ef
   status.call([&] { return effects->AEGP_GetEffectMatchName(key, name); });
   name[AEGP_MAX_EFFECT_MATCH_NAME_SIZE] = '\0';
 }
+
+namespace {
 
 // The walk itself; every reference it obtains is released when it returns, so that a failed
 // release still reaches the status its caller reads.

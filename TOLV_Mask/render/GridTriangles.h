@@ -1,0 +1,23 @@
+// The grid cut into triangles, two per cell along the top-left to bottom-right diagonal.
+#pragma once
+
+#include <vector>
+
+#include "AE_Effect.h"
+#include "TOLV_Mask/math/normals.h"
+#include "common/MeshSlot.h"
+
+namespace mask {
+
+// The number of vertices of a grid of cols × rows cells, or 0 when either count is negative.
+size_t GridVertexCount(A_long cols, A_long rows);
+
+// Appends the triangles of the cols × rows grid in row-major cell order, (TL, TR, BR) then
+// (TL, BR, BL), each with its corners' positions, normals and texture coordinates. The n-th
+// triangle takes the n-th face normal; past the end of that list it repeats the one before
+// ((0, 0, 0) for the first). The caller has made sure both lists hold the whole grid.
+void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& vecNors,
+                         const std::vector<A_FloatPoint>& texture,
+                         const std::vector<point3>& faceNormals, std::vector<triangle>& triangles);
+
+}  // namespace mask

@@ -1,0 +1,34 @@
+// The second half of a render: the grid takes the source layer's placement, gets its normals and
+// its terrain, is cut into triangles and capped, and goes into the effect's record and on to the
+// next receiver.
+#pragma once
+
+#include "AE_Effect.h"
+#include "TOLV_Mask/render/MeshSettings.h"
+#include "TOLV_Mask/render/RenderState.h"
+#include "Util/AEGP_SuiteHandler.h"
+#include "common/HostStatus.h"
+
+namespace mask {
+
+// The effect's record when the instance has one of the right size; null otherwise (its creation
+// failed, or a damaged project or failed resize left a block of another size), so that nothing is
+// written through it.
+MeshSlot* UsableSlot(PF_InData* in_data);
+
+// True when the vertex and texture lists hold exactly the grid of cols × rows cells and every cap
+// asked for has a row of cols + 1 points and texture coordinates. A failed or empty mask leaves
+// the grid short; then nothing is built from it.
+bool MeshInputsWhole(const RenderState& state, A_long cols, const MeshSettings& settings);
+
+// Source geometry, normals and terrain, grid triangles and caps, for a grid of cols × rows cells.
+// Builds nothing from a grid that is not whole.
+void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+               const MeshSettings& settings, A_long cols, RenderState& state);
+
+// Fills state.slot for the first distort or renderer effect below and sends it there. Without a
+// slot, or without a built mesh, nothing is written or sent.
+void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
+                 const MeshSettings& settings, A_long cols, RenderState& state);
+
+}  // namespace mask

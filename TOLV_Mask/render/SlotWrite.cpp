@@ -1,0 +1,60 @@
+#include "TOLV_Mask/render/SlotWrite.h"
+
+#include <algorithm>
+
+namespace mask {
+
+namespace {
+
+bool InsideLayer(const UvRect& r, A_long width, A_long height) {
+  return r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height;
+}
+
+double Relative(double t, A_long size, A_long low, A_long high) {
+  const double extent = static_cast<double>(high) - low;
+  if (extent == 0)
+    return 0;
+  return static_cast<float>(t * size - low) / static_cast<float>(extent);
+}
+
+}  // namespace
+
+A_FloatPoint SlotUv(const A_FloatPoint& uv, const UvRect& rect, A_long width, A_long height) {
+  if (InsideLayer(rect, width, height))
+    return uv;
+  return {Relative(uv.x, width, rect.left, rect.right),
+          Relative(uv.y, height, rect.top, rect.bottom)};
+}
+
+void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
+                   const SlotTrailer& trailer, const MeshSettings& settings, A_long width,
+                   A_long height) {
+  const size_t count = std::min(triangles.size(), static_cast<size_t>(kMaxTriangles));
+  slot.triangleCount = static_cast<int32_t>(count);
+  slot.meshEnabled = settings.meshOn ? 1 : 0;
+  const UvRect& r = trailer.uvRect;
+  slot.uvRect[0] = r.left;
+  slot.uvRect[1] = r.top;
+  slot.uvRect[2] = r.right;
+  slot.uvRect[3] = r.bottom;
+  slot.color[0] = AlphaByte(settings.alpha);
+  slot.color[1] = settings.color.red;
+  slot.color[2] = settings.color.green;
+  slot.color[3] = settings.color.blue;
+  for (size_t i = 0; i < count; ++i) {
+    triangle t = triangles[i];
+    t.uvA = SlotUv(t.uvA, r, width, height);
+    t.uvB = SlotUv(t.uvB, r, width, height);
+    t.uvC = SlotUv(t.uvC, r, width, height);
+    t.reserved = 0;
+    slot.triangles[i] = t;
+  }
+  slot.slotIndex = trailer.ordinal;
+  slot.colorSource = settings.colorSource;
+  slot.bumpSource = settings.bumpSource;
+  slot.bumpAmount = BumpFraction(settings.bumpAmount);
+  slot.capFillFailed = trailer.capFillFailed;
+  slot.reservedFlag = 0;
+}
+
+}  // namespace mask

@@ -1,0 +1,32 @@
+// Writing the finished mesh and its settings into the effect's own mesh record, in place.
+#pragma once
+
+#include <vector>
+
+#include "AE_Effect.h"
+#include "TOLV_Mask/render/MeshSettings.h"
+#include "TOLV_Mask/render/RenderState.h"
+#include "common/MeshSlot.h"
+
+namespace mask {
+
+// The texture coordinate as the record carries it: unchanged while the texture rectangle lies
+// within the layer of width × height pixels, otherwise as a fraction of the rectangle, formed in
+// single precision (the rectangle's extent in double, so that no 32-bit difference overflows). A
+// rectangle without width or height puts every coordinate on that axis at 0.
+A_FloatPoint SlotUv(const A_FloatPoint& uv, const UvRect& rect, A_long width, A_long height);
+
+// Everything the record says about the mesh besides its triangles.
+struct SlotTrailer {
+  A_long ordinal;  // the effect's rank among the mask effects of its layer, from the top
+  UvRect uvRect;
+  A_u_char capFillFailed;
+};
+
+// Fills the record: at most 20,000 of the triangles with their texture coordinates re-expressed
+// and reserved 0, their count, and the trailer fields.
+void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
+                   const SlotTrailer& trailer, const MeshSettings& settings, A_long width,
+                   A_long height);
+
+}  // namespace mask
