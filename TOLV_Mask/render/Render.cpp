@@ -5,6 +5,7 @@
 #include "TOLV_Mask/render/HostLookups.h"
 #include "TOLV_Mask/render/MaskGrid.h"
 #include "TOLV_Mask/render/MaskSelection.h"
+#include "TOLV_Mask/render/MeshPhases.h"
 #include "TOLV_Mask/render/RenderState.h"
 #include "Util/AEGP_SuiteHandler.h"
 #include "common/HostStatus.h"
@@ -12,9 +13,9 @@
 
 namespace {
 
-mask::RenderState InitialState(const PF_InData& in_data) {
+mask::RenderState InitialState(PF_InData& in_data) {
   mask::RenderState state;
-  state.slot = in_data.sequence_data ? static_cast<MeshSlot*>(*in_data.sequence_data) : nullptr;
+  state.slot = mask::UsableSlot(&in_data);
   // A factor without a denominator is taken as full resolution.
   state.invDx = 1.0f / static_cast<float>(in_data.downsample_x.den ? in_data.downsample_x.den : 1);
   state.invDy = 1.0f / static_cast<float>(in_data.downsample_y.den ? in_data.downsample_y.den : 1);
@@ -43,8 +44,9 @@ PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], P
     state.columns = mask::ColumnCount(state.maxSegments, settings.xSubdivide);
     mask::BuildGrid(status, suites, context, light, settings, state);
 
-    // Then, in this order: source geometry, vertex normals and terrain, the grid's triangles and
-    // caps, and the MeshSlot written and handed to the next receiver.
+    const mask::MeshSettings mesh = mask::ReadMeshSettings(params);
+    mask::BuildMesh(status, suites, pluginID, mesh, state.columns, state);
+    mask::HandOffMesh(status, suites, pluginID, mesh, state.columns, state);
 
     if (flag && status.ok())
       status.call([&] { return PF_COPY(&params[MASK_INPUT]->u.ld, output, nullptr, nullptr); });
