@@ -72,8 +72,13 @@ PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_Float
   PF_Pixel pixel = {0, 0, 0, 0};
   const size_t count = std::min(vecNors.size(), texture.size());
   for (size_t i = 0; i < count; ++i) {
-    if (err == PF_Err_NONE)
-      err = layer.sample(TerrainSamplePoint(texture[i], width, height), pixel);
+    if (err == PF_Err_NONE) {
+      // A failed sample may leave anything in its pixel; only a good one replaces the last.
+      PF_Pixel sampled = pixel;
+      err = layer.sample(TerrainSamplePoint(texture[i], width, height), sampled);
+      if (err == PF_Err_NONE)
+        pixel = sampled;
+    }
     const float d = static_cast<float>(zDisplace * TerrainHeight(pixel, zRange));
     vecNor& v = vecNors[i];
     v.pos = {v.pos.x + v.nor.x * d, v.pos.y + v.nor.y * d, v.pos.z + v.nor.z * d};
