@@ -128,24 +128,25 @@ std::vector<triangle> BuildCap(const CapInput& cap, A_long algorithm, A_u_char& 
   return FanCap(cap);
 }
 
-void AddCaps(A_long fillMasks, A_long algorithm, A_long cols, const RenderState& state,
-             std::vector<triangle>& triangles, A_u_char& capFillFailed) {
+CapTriangles BuildCaps(A_long fillMasks, A_long algorithm, A_long cols, const RenderState& state,
+                       A_u_char& capFillFailed) {
+  CapTriangles caps;
   const size_t rowSize = static_cast<size_t>(cols) + 1;
   if (state.maskCount < 2 || cols < 0 || state.vecNors.size() < rowSize)
-    return;
+    return caps;
   if ((fillMasks == kFillLast || fillMasks == kFillLastAndFirst) &&
       state.lastRow.points.size() == rowSize) {
     const CapInput last{state.vecNors, state.texture, state.lastRow,
                         state.vecNors.size() - rowSize};
-    const std::vector<triangle> cap = BuildCap(last, algorithm, capFillFailed);
-    triangles.insert(triangles.end(), cap.begin(), cap.end());
+    caps.back = BuildCap(last, algorithm, capFillFailed);
   }
   if ((fillMasks == kFillFirst || fillMasks == kFillLastAndFirst) &&
       state.firstRow.points.size() == rowSize) {
     const CapInput first{state.vecNors, state.texture, state.firstRow, 0};
-    const std::vector<triangle> cap = BuildCap(first, algorithm, capFillFailed);
-    triangles.insert(triangles.begin(), cap.rbegin(), cap.rend());
+    caps.front = BuildCap(first, algorithm, capFillFailed);
+    std::reverse(caps.front.begin(), caps.front.end());
   }
+  return caps;
 }
 
 }  // namespace mask

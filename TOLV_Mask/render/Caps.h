@@ -26,10 +26,17 @@ struct CapInput {
 // does not fit in the grid gives no cap.
 std::vector<triangle> BuildCap(const CapInput& cap, A_long algorithm, A_u_char& capFillFailed);
 
+// The caps of a tube, in their places around the grid's own triangles.
+struct CapTriangles {
+  std::vector<triangle> front;  // the first cap, in the reverse of the order it was made
+  std::vector<triangle> back;   // the last cap, in the order it was made
+};
+
 // The caps that "Fill masks" asks for, for a grid of two or more masks whose rows have cols + 1
-// points: the last cap goes to the end of the list, then the first cap to its front, its triangles
-// in the reverse of the order they were made. A row of another length than the grid's gets no cap.
-void AddCaps(A_long fillMasks, A_long algorithm, A_long cols, const RenderState& state,
-             std::vector<triangle>& triangles, A_u_char& capFillFailed);
+// points: the last cap is made first, then the first cap. Each triangle of the first cap goes to
+// the front of the mesh as it is made, so the mesh starts with that cap reversed and ends with the
+// last cap. A row of another length than the grid's gets no cap.
+CapTriangles BuildCaps(A_long fillMasks, A_long algorithm, A_long cols, const RenderState& state,
+                       A_u_char& capFillFailed);
 
 }  // namespace mask

@@ -10,9 +10,8 @@ size_t GridVertexCount(A_long cols, A_long rows) {
 
 namespace {
 
-triangle MakeTriangle(const std::vector<vecNor>& v, const std::vector<A_FloatPoint>& t, size_t a,
-                      size_t b, size_t c, const point3& face) {
-  triangle tri;
+void SetTriangle(triangle& tri, const std::vector<vecNor>& v, const std::vector<A_FloatPoint>& t,
+                 size_t a, size_t b, size_t c, const point3& face) {
   tri.vertexA = v[a].pos;
   tri.vertexB = v[b].pos;
   tri.vertexC = v[c].pos;
@@ -24,7 +23,6 @@ triangle MakeTriangle(const std::vector<vecNor>& v, const std::vector<A_FloatPoi
   tri.uvB = t[b];
   tri.uvC = t[c];
   tri.reserved = 0;
-  return tri;
 }
 
 }  // namespace
@@ -35,6 +33,9 @@ void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& ve
   if (cols < 0 || rows < 0)
     return;
   const size_t c = static_cast<size_t>(cols);
+  const size_t first = triangles.size();
+  triangles.resize(first + 2 * c * static_cast<size_t>(rows));
+  triangle* out = triangles.data() + first;
   point3 face = {0, 0, 0};
   size_t n = 0;
   for (A_long r = 0; r < rows; ++r) {
@@ -43,11 +44,11 @@ void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& ve
       const size_t br = k + c + 2;
       if (n < faceNormals.size())
         face = faceNormals[n];
-      triangles.push_back(MakeTriangle(vecNors, texture, k, k + 1, br, face));
+      SetTriangle(*out++, vecNors, texture, k, k + 1, br, face);
       ++n;
       if (n < faceNormals.size())
         face = faceNormals[n];
-      triangles.push_back(MakeTriangle(vecNors, texture, k, br, bl, face));
+      SetTriangle(*out++, vecNors, texture, k, br, bl, face);
       ++n;
     }
   }

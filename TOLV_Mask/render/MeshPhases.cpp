@@ -64,13 +64,18 @@ void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginI
     ApplyTerrain(status, suites, settings, cols, state.rows, state.vecNors, state.faceNormals,
                  state.texture);
 
+  // The caps are made before the grid's triangles are laid out, so that the first cap can lead
+  // the list without moving the whole grid.
+  CapTriangles caps;
+  if (state.maskCount >= 2)
+    caps = BuildCaps(settings.fillMasks, settings.fillAlgorithm, cols, state, state.capFillFailed);
   state.triangles.clear();
-  state.triangles.reserve(2 * static_cast<size_t>(cols) * state.rows + 2 * (cols + 1));
+  state.triangles.reserve(caps.front.size() + 2 * static_cast<size_t>(cols) * state.rows +
+                          caps.back.size());
+  state.triangles.insert(state.triangles.end(), caps.front.begin(), caps.front.end());
   AppendGridTriangles(cols, state.rows, state.vecNors, state.texture, state.faceNormals,
                       state.triangles);
-  if (state.maskCount >= 2)
-    AddCaps(settings.fillMasks, settings.fillAlgorithm, cols, state, state.triangles,
-            state.capFillFailed);
+  state.triangles.insert(state.triangles.end(), caps.back.begin(), caps.back.end());
 }
 
 void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,

@@ -41,13 +41,16 @@ void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
   slot.color[1] = settings.color.red;
   slot.color[2] = settings.color.green;
   slot.color[3] = settings.color.blue;
+  const bool relative = !InsideLayer(r, width, height);
   for (size_t i = 0; i < count; ++i) {
-    triangle t = triangles[i];
-    t.uvA = SlotUv(t.uvA, r, width, height);
-    t.uvB = SlotUv(t.uvB, r, width, height);
-    t.uvC = SlotUv(t.uvC, r, width, height);
+    triangle& t = slot.triangles[i];
+    t = triangles[i];
     t.reserved = 0;
-    slot.triangles[i] = t;
+    if (relative) {
+      t.uvA = SlotUv(t.uvA, r, width, height);
+      t.uvB = SlotUv(t.uvB, r, width, height);
+      t.uvC = SlotUv(t.uvC, r, width, height);
+    }
   }
   slot.slotIndex = trailer.ordinal;
   slot.colorSource = settings.colorSource;

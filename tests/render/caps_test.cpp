@@ -12,8 +12,17 @@
 
 namespace {
 
-using mask::AddCaps;
 using mask::RenderState;
+
+// The mesh as the render lays it out: the first cap, the grid's own triangles, the last cap.
+void AddCaps(A_long fill, A_long algorithm, A_long cols, const RenderState& state,
+             std::vector<triangle>& grid, A_u_char& capFillFailed) {
+  const mask::CapTriangles caps = mask::BuildCaps(fill, algorithm, cols, state, capFillFailed);
+  std::vector<triangle> mesh = caps.front;
+  mesh.insert(mesh.end(), grid.begin(), grid.end());
+  mesh.insert(mesh.end(), caps.back.begin(), caps.back.end());
+  grid = mesh;
+}
 
 bool sameBits(const point3& a, const point3& b) {
   return std::memcmp(&a, &b, sizeof a) == 0;
