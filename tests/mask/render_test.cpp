@@ -368,3 +368,26 @@ TEST_F(MaskRenderTest, withoutSequenceDataNothingIsWrittenOrSent) {
 
 }  // namespace
 }  // namespace masktest
+
+namespace masktest {
+namespace {
+
+TEST_F(MaskRenderTest, theCappedTubeExampleRendersATubeWithBothCaps) {
+  spec_ = tb::scene::loadScene("examples/capped_tube.json");
+  comp_ = &tb::scene::buildScene(host_, spec_);
+  renderAll();
+  ASSERT_EQ(host_.engineRecords().size(), 1u);
+  const MeshSlot& m = record(0);
+  // 4 segments × "X subdivide" 8 = 32 columns; 3 masks, "Y subdivide" 24: 24 row gaps; ear caps of
+  // 33 − 2 triangles at each end.
+  EXPECT_EQ(m.triangleCount, 2 * 32 * 24 + 2 * 31);
+  EXPECT_EQ(m.capFillFailed, 0);
+  EXPECT_EQ(m.slotIndex, 0);
+  // The first cap lies at depth 0; the last cap's first corner sits on its ring's horizontal axis,
+  // which the ring's X rotation leaves at −400 (the host's depth 400, negated).
+  EXPECT_EQ(m.triangles[0].vertexA.z, 0.0f);
+  EXPECT_NEAR(m.triangles[m.triangleCount - 1].vertexA.z, -400.0f, 1e-3);
+}
+
+}  // namespace
+}  // namespace masktest
