@@ -19,7 +19,7 @@ double Relative(double t, A_long size, A_long low, A_long high) {
 
 }  // namespace
 
-A_FloatPoint SlotUv(const A_FloatPoint& uv, const UvRect& rect, A_long width, A_long height) {
+A_FloatPoint SlotUv(A_FloatPoint uv, const UvRect& rect, A_long width, A_long height) {
   if (InsideLayer(rect, width, height))
     return uv;
   return {Relative(uv.x, width, rect.left, rect.right),

@@ -13,8 +13,9 @@ namespace mask {
 // The texture coordinate as the record carries it: unchanged while the texture rectangle lies
 // within the layer of width × height pixels, otherwise as a fraction of the rectangle, formed in
 // single precision (the rectangle's extent in double, so that no 32-bit difference overflows). A
-// rectangle without width or height puts every coordinate on that axis at 0.
-A_FloatPoint SlotUv(const A_FloatPoint& uv, const UvRect& rect, A_long width, A_long height);
+// rectangle without width or height puts every coordinate on that axis at 0. Taken by value: in
+// the packed record a coordinate may sit where a reference to it could not.
+A_FloatPoint SlotUv(A_FloatPoint uv, const UvRect& rect, A_long width, A_long height);
 
 // Everything the record says about the mesh besides its triangles.
 struct SlotTrailer {
