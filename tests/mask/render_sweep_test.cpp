@@ -81,15 +81,17 @@ TEST_F(RenderSweep, eachFailedCallIsTheStatusAndEverythingIsReleased) {
     }
     EXPECT_EQ(r.err, PF_Err_OUT_OF_MEMORY);
     // A release the host refused leaves exactly that reference behind; anything else must not.
-    if (isRelease(failed))
+    if (isRelease(failed)) {
       EXPECT_LE(r.report.held.size(), 1u);
-    else
+    } else {
       for (const std::string& h : r.report.held)
         ADD_FAILURE() << "held: " << h;
+    }
     for (size_t k = i + 1; k < r.report.calls.size(); ++k)
       EXPECT_TRUE(isRelease(r.report.calls[k])) << r.report.calls[k] << " after the failure";
-    if (i < sendIndex)
+    if (i < sendIndex) {
       EXPECT_TRUE(host_.engineRecords().empty());
+    }
     // A quiet-errors mode whose end the host refused is the host's to clear, not a leak here.
     if (failed == "AEGP_EndQuietErrors") {
       host_.ledger().clearViolations();

@@ -294,8 +294,9 @@ TEST_P(Fill, capsFollowTheItemsAndAlgorithms) {
       EXPECT_EQ(m.triangles[perCap - 1].vertexA.y, 100.0f);
     }
   }
-  if (c.fill == 2 || c.fill == 4)
+  if (c.fill == 2 || c.fill == 4) {
     EXPECT_EQ(m.triangles[m.triangleCount - 1].vertexA.z, 50.0f);
+  }
 }
 
 std::vector<FillCase> fillCases() {
