@@ -65,8 +65,13 @@ TOLV_WIDE_CLONES void lengths(const float* __restrict x, const float* __restrict
       length[i] = vecLength({x[i], y[i], z[i]});
     return;
   }
-  for (size_t i = 0; i < n; ++i)
+  int nans = 0;
+  for (size_t i = 0; i < n; ++i) {
     length[i] = hypotfInDouble(hypotfInDouble(x[i], y[i]), z[i]);
+    nans |= length[i] != length[i];
+  }
+  if (!nans)
+    return;
   for (size_t i = 0; i < n; ++i) {
     if (std::isnan(length[i]))
       length[i] = vecLength({x[i], y[i], z[i]});
