@@ -1,5 +1,7 @@
 #include "TOLV_Mask/render/GridTriangles.h"
 
+#include <algorithm>
+
 namespace mask {
 
 size_t GridVertexCount(A_long cols, A_long rows) {
@@ -27,31 +29,33 @@ void SetTriangle(triangle& tri, const std::vector<vecNor>& v, const std::vector<
 
 }  // namespace
 
-void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& vecNors,
-                         const std::vector<A_FloatPoint>& texture,
-                         const std::vector<point3>& faceNormals, std::vector<triangle>& triangles) {
-  if (cols < 0 || rows < 0)
-    return;
-  const size_t c = static_cast<size_t>(cols);
-  const size_t first = triangles.size();
-  triangles.resize(first + 2 * c * static_cast<size_t>(rows));
-  triangle* out = triangles.data() + first;
+size_t GridMesh::triangleCount() const {
+  if (cols <= 0 || rows <= 0)
+    return 0;
+  return 2 * static_cast<size_t>(cols) * static_cast<size_t>(rows);
+}
+
+size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
+  const size_t count = std::min(grid.triangleCount(), limit);
+  const size_t c = static_cast<size_t>(grid.cols);
+  const std::vector<point3>& faces = grid.faceNormals;
   point3 face = {0, 0, 0};
   size_t n = 0;
-  for (A_long r = 0; r < rows; ++r) {
-    for (size_t k = static_cast<size_t>(r) * (c + 1), end = k + c; k < end; ++k) {
+  auto put = [&](size_t a, size_t b, size_t d) {
+    if (n < faces.size())
+      face = faces[n];
+    SetTriangle(out[n++], grid.vecNors, grid.texture, a, b, d, face);
+  };
+  for (size_t r = 0; n < count; ++r) {
+    for (size_t k = r * (c + 1), end = k + c; k < end && n < count; ++k) {
       const size_t bl = k + c + 1;
       const size_t br = k + c + 2;
-      if (n < faceNormals.size())
-        face = faceNormals[n];
-      SetTriangle(*out++, vecNors, texture, k, k + 1, br, face);
-      ++n;
-      if (n < faceNormals.size())
-        face = faceNormals[n];
-      SetTriangle(*out++, vecNors, texture, k, br, bl, face);
-      ++n;
+      put(k, k + 1, br);
+      if (n < count)
+        put(k, br, bl);
     }
   }
+  return count;
 }
 
 }  // namespace mask

@@ -12,12 +12,21 @@ namespace mask {
 // The number of vertices of a grid of cols × rows cells, or 0 when either count is negative.
 size_t GridVertexCount(A_long cols, A_long rows);
 
-// Appends the triangles of the cols × rows grid in row-major cell order, (TL, TR, BR) then
-// (TL, BR, BL), each with its corners' positions, normals and texture coordinates. The n-th
-// triangle takes the n-th face normal; past the end of that list it repeats the one before
-// ((0, 0, 0) for the first). The caller has made sure both lists hold the whole grid.
-void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& vecNors,
-                         const std::vector<A_FloatPoint>& texture,
-                         const std::vector<point3>& faceNormals, std::vector<triangle>& triangles);
+// A grid of cols × rows cells with its normals and texture coordinates; the caller has made sure
+// the lists hold the whole grid.
+struct GridMesh {
+  A_long cols, rows;
+  const std::vector<vecNor>& vecNors;
+  const std::vector<A_FloatPoint>& texture;
+  const std::vector<point3>& faceNormals;
+
+  size_t triangleCount() const;
+};
+
+// Writes the first limit triangles of the grid to out, in row-major cell order, (TL, TR, BR) then
+// (TL, BR, BL), each with its corners' positions, normals and texture coordinates and reserved 0.
+// The n-th triangle takes the n-th face normal; past the end of that list it repeats the one
+// before ((0, 0, 0) for the first). Returns how many were written.
+size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit);
 
 }  // namespace mask

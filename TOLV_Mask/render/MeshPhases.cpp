@@ -1,5 +1,7 @@
 #include "TOLV_Mask/render/MeshPhases.h"
 
+#include <utility>
+
 #include "AE_EffectCB.h"
 #include "TOLV_Mask/render/Caps.h"
 #include "TOLV_Mask/render/GridTriangles.h"
@@ -64,18 +66,12 @@ void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginI
     ApplyTerrain(status, suites, settings, cols, state.rows, state.vecNors, state.faceNormals,
                  state.texture);
 
-  // The caps are made before the grid's triangles are laid out, so that the first cap can lead
-  // the list without moving the whole grid.
-  CapTriangles caps;
-  if (state.maskCount >= 2)
-    caps = BuildCaps(settings.fillMasks, settings.fillAlgorithm, cols, state, state.capFillFailed);
-  state.triangles.clear();
-  state.triangles.reserve(caps.front.size() + 2 * static_cast<size_t>(cols) * state.rows +
-                          caps.back.size());
-  state.triangles.insert(state.triangles.end(), caps.front.begin(), caps.front.end());
-  AppendGridTriangles(cols, state.rows, state.vecNors, state.texture, state.faceNormals,
-                      state.triangles);
-  state.triangles.insert(state.triangles.end(), caps.back.begin(), caps.back.end());
+  if (state.maskCount >= 2) {
+    CapTriangles caps =
+        BuildCaps(settings.fillMasks, settings.fillAlgorithm, cols, state, state.capFillFailed);
+    state.frontCap = std::move(caps.front);
+    state.backCap = std::move(caps.back);
+  }
 }
 
 void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
@@ -85,7 +81,10 @@ void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_Plugi
   PF_InData* in_data = status.in_data();
   FillForReceiver(status, suites, plugin_id, [&](A_long ordinal) {
     const SlotTrailer trailer{ordinal, state.uvRect, state.capFillFailed};
-    WriteMeshSlot(*state.slot, state.triangles, trailer, settings, in_data->width, in_data->height);
+    const MeshTriangles mesh{state.frontCap,
+                             {cols, state.rows, state.vecNors, state.texture, state.faceNormals},
+                             state.backCap};
+    WriteMeshSlot(*state.slot, mesh, trailer, settings, in_data->width, in_data->height);
   });
   SendMeshToNextReceiver(status, suites, plugin_id, state.slot);
 }

@@ -26,10 +26,23 @@ A_FloatPoint SlotUv(A_FloatPoint uv, const UvRect& rect, A_long width, A_long he
           Relative(uv.y, height, rect.top, rect.bottom)};
 }
 
-void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
-                   const SlotTrailer& trailer, const MeshSettings& settings, A_long width,
-                   A_long height) {
-  const size_t count = std::min(triangles.size(), static_cast<size_t>(kMaxTriangles));
+namespace {
+
+// Copies up to limit triangles from list to out with reserved 0; returns how many.
+size_t CopyTriangles(const std::vector<triangle>& list, triangle* out, size_t limit) {
+  const size_t count = std::min(list.size(), limit);
+  for (size_t i = 0; i < count; ++i) {
+    out[i] = list[i];
+    out[i].reserved = 0;
+  }
+  return count;
+}
+
+}  // namespace
+
+void WriteMeshSlot(MeshSlot& slot, const MeshTriangles& mesh, const SlotTrailer& trailer,
+                   const MeshSettings& settings, A_long width, A_long height) {
+  const size_t count = std::min(mesh.size(), static_cast<size_t>(kMaxTriangles));
   slot.triangleCount = static_cast<int32_t>(count);
   slot.meshEnabled = settings.meshOn ? 1 : 0;
   const UvRect& r = trailer.uvRect;
@@ -41,12 +54,14 @@ void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
   slot.color[1] = settings.color.red;
   slot.color[2] = settings.color.green;
   slot.color[3] = settings.color.blue;
-  const bool relative = !InsideLayer(r, width, height);
-  for (size_t i = 0; i < count; ++i) {
-    triangle& t = slot.triangles[i];
-    t = triangles[i];
-    t.reserved = 0;
-    if (relative) {
+
+  triangle* out = slot.triangles;
+  size_t written = CopyTriangles(mesh.front, out, count);
+  written += WriteGridTriangles(mesh.grid, out + written, count - written);
+  CopyTriangles(mesh.back, out + written, count - written);
+  if (!InsideLayer(r, width, height)) {
+    for (size_t i = 0; i < count; ++i) {
+      triangle& t = out[i];
       t.uvA = SlotUv(t.uvA, r, width, height);
       t.uvB = SlotUv(t.uvB, r, width, height);
       t.uvC = SlotUv(t.uvC, r, width, height);

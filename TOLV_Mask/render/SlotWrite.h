@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "TOLV_Mask/render/GridTriangles.h"
 #include "TOLV_Mask/render/MeshSettings.h"
 #include "TOLV_Mask/render/RenderState.h"
 #include "common/MeshSlot.h"
@@ -24,10 +25,19 @@ struct SlotTrailer {
   A_u_char capFillFailed;
 };
 
-// Fills the record: at most 20,000 of the triangles with their texture coordinates re-expressed
-// and reserved 0, their count, and the trailer fields.
-void WriteMeshSlot(MeshSlot& slot, const std::vector<triangle>& triangles,
-                   const SlotTrailer& trailer, const MeshSettings& settings, A_long width,
-                   A_long height);
+// The mesh in the order the record holds it: the first cap, the grid's own triangles, the last
+// cap.
+struct MeshTriangles {
+  const std::vector<triangle>& front;
+  GridMesh grid;
+  const std::vector<triangle>& back;
+
+  size_t size() const { return front.size() + grid.triangleCount() + back.size(); }
+};
+
+// Fills the record: at most 20,000 of the mesh's triangles, written in place, with their texture
+// coordinates re-expressed and reserved 0, their count, and the trailer fields.
+void WriteMeshSlot(MeshSlot& slot, const MeshTriangles& mesh, const SlotTrailer& trailer,
+                   const MeshSettings& settings, A_long width, A_long height);
 
 }  // namespace mask

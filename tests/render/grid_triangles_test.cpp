@@ -12,7 +12,16 @@ double byValue(double v) {
   return v;
 }
 
-using mask::AppendGridTriangles;
+// All of the grid's triangles, as the slot writer lays them out.
+void AppendGridTriangles(A_long cols, A_long rows, const std::vector<vecNor>& vecNors,
+                         const std::vector<A_FloatPoint>& texture,
+                         const std::vector<point3>& faceNormals, std::vector<triangle>& triangles) {
+  const mask::GridMesh grid{cols, rows, vecNors, texture, faceNormals};
+  const size_t first = triangles.size();
+  triangles.resize(first + grid.triangleCount());
+  EXPECT_EQ(mask::WriteGridTriangles(grid, triangles.data() + first, grid.triangleCount()),
+            grid.triangleCount());
+}
 
 // Vertex i sits at (i, 0, 0) with normal (0, 0, i) and texture (i, −i), so every field names it.
 struct Grid {
@@ -102,6 +111,18 @@ TEST(GridTriangles, noRowGapMeansNoTriangles) {
   EXPECT_TRUE(triangles.empty());
   AppendGridTriangles(-1, 3, g.vecNors, g.texture, {}, triangles);
   EXPECT_TRUE(triangles.empty());
+}
+
+TEST(GridTriangles, aLimitStopsTheWritingMidCell) {
+  const Grid g = numberedGrid(6);
+  const mask::GridMesh grid{2, 1, g.vecNors, g.texture, {}};
+  std::vector<triangle> triangles(4);
+  triangles[3].vertexA = {-1, -1, -1};
+  EXPECT_EQ(mask::WriteGridTriangles(grid, triangles.data(), 3), 3u);
+  EXPECT_EQ(cornersOf(triangles[2]).a, 1);
+  EXPECT_EQ(cornersOf(triangles[2]).c, 5);
+  EXPECT_EQ(triangles[3].vertexA.x, -1.0f);
+  EXPECT_EQ(mask::WriteGridTriangles(grid, triangles.data(), 0), 0u);
 }
 
 TEST(GridTriangles, vertexCountOfAGrid) {

@@ -51,7 +51,16 @@ TEST(SlotUv, theWidestRectangleDoesNotOverflow) {
 struct SlotFixture : testing::Test {
   std::unique_ptr<MeshSlot> slot = std::make_unique<MeshSlot>();
   mask::MeshSettings settings;
+  const std::vector<vecNor> noVertices;
+  const std::vector<A_FloatPoint> noTexture;
+  const std::vector<point3> noFaces;
+  const std::vector<triangle> none;
   void SetUp() override { std::memset(slot.get(), 0xAB, sizeof(MeshSlot)); }
+
+  // A mesh of only the given triangles, in the first cap's place.
+  mask::MeshTriangles alone(const std::vector<triangle>& triangles) const {
+    return {triangles, {0, 0, noVertices, noTexture, noFaces}, none};
+  }
 };
 
 std::vector<triangle> numbered(size_t n) {
@@ -73,7 +82,7 @@ TEST_F(SlotFixture, everyFieldIsWritten) {
   settings.color = {255, 10, 20, 30};
   settings.alpha = 50;
   const std::vector<triangle> triangles = numbered(3);
-  mask::WriteMeshSlot(*slot, triangles, {1, {-20, -5, 700, 400}, 1}, settings, 640, 360);
+  mask::WriteMeshSlot(*slot, alone(triangles), {1, {-20, -5, 700, 400}, 1}, settings, 640, 360);
   EXPECT_EQ(slot->triangleCount, 3);
   EXPECT_EQ(slot->slotIndex, 1);
   EXPECT_EQ(slot->meshEnabled, 0);
@@ -93,9 +102,32 @@ TEST_F(SlotFixture, everyFieldIsWritten) {
   EXPECT_EQ(reinterpret_cast<const uint8_t*>(&slot->triangles[3])[0], 0xAB);
 }
 
+TEST_F(SlotFixture, theFirstCapTheGridAndTheLastCapFollowEachOther) {
+  std::vector<vecNor> vertices;
+  std::vector<A_FloatPoint> texture;
+  for (int i = 0; i < 4; ++i) {
+    vertices.push_back({{static_cast<float>(100 + i), 0, 0}, {0, 0, 1}});
+    texture.push_back({0.25 * i, 0.5});
+  }
+  std::vector<triangle> front = numbered(1), back = numbered(2);
+  front[0].vertexA.x = -1;
+  back[1].vertexA.x = -2;
+  const mask::MeshTriangles mesh{front, {1, 1, vertices, texture, noFaces}, back};
+  EXPECT_EQ(mesh.size(), 5u);
+  mask::WriteMeshSlot(*slot, mesh, {0, {0, 0, 640, 360}, 0}, settings, 640, 360);
+  EXPECT_EQ(slot->triangleCount, 5);
+  EXPECT_EQ(slot->triangles[0].vertexA.x, -1.0f);
+  EXPECT_EQ(slot->triangles[1].vertexB.x, 101.0f);  // (0, 1, 3)
+  EXPECT_EQ(slot->triangles[2].vertexC.x, 102.0f);  // (0, 3, 2)
+  EXPECT_EQ(byValue(slot->triangles[2].uvC.x), 0.5);
+  EXPECT_EQ(slot->triangles[4].vertexA.x, -2.0f);
+  EXPECT_EQ(slot->triangles[0].reserved, 0.0f);
+  EXPECT_EQ(slot->triangles[4].reserved, 0.0f);
+}
+
 TEST_F(SlotFixture, moreThanTwentyThousandTrianglesAreCut) {
   const std::vector<triangle> triangles = numbered(kMaxTriangles + 5);
-  mask::WriteMeshSlot(*slot, triangles, {0, {0, 0, 640, 360}, 0}, settings, 640, 360);
+  mask::WriteMeshSlot(*slot, alone(triangles), {0, {0, 0, 640, 360}, 0}, settings, 640, 360);
   EXPECT_EQ(slot->triangleCount, kMaxTriangles);
   EXPECT_EQ(slot->triangles[kMaxTriangles - 1].vertexA.x, static_cast<float>(kMaxTriangles - 1));
   EXPECT_EQ(slot->meshEnabled, 1);
