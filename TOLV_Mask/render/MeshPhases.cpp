@@ -22,11 +22,8 @@ bool RowWhole(const MaskRow& row, size_t rowSize) {
 
 }  // namespace
 
-MeshSlot* UsableSlot(PF_InData* in_data) {
-  PF_Handle handle = in_data->sequence_data;
-  if (!handle || !*handle || PF_GET_HANDLE_SIZE(handle) != kMeshSlotBytes)
-    return nullptr;
-  return static_cast<MeshSlot*>(*handle);
+bool SlotHasItsSize(PF_InData* in_data) {
+  return PF_GET_HANDLE_SIZE(in_data->sequence_data) == kMeshSlotBytes;
 }
 
 bool MeshInputsWhole(const RenderState& state, A_long cols, const MeshSettings& settings) {
@@ -76,9 +73,11 @@ void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginI
 
 void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
                  const MeshSettings& settings, A_long cols, RenderState& state) {
-  if (!state.slot || !MeshInputsWhole(state, cols, settings))
-    return;
+  // After a failure the walks would call nothing; the size query is not made either.
   PF_InData* in_data = status.in_data();
+  if (!status.ok() || !state.slot || !MeshInputsWhole(state, cols, settings) ||
+      !SlotHasItsSize(in_data))
+    return;
   FillForReceiver(status, suites, plugin_id, [&](A_long ordinal) {
     const SlotTrailer trailer{ordinal, state.uvRect, state.capFillFailed};
     const MeshTriangles mesh{state.frontCap,

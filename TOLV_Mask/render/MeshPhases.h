@@ -11,10 +11,9 @@
 
 namespace mask {
 
-// The effect's record when the instance has one of the right size; null otherwise (its creation
-// failed, or a damaged project or failed resize left a block of another size), so that nothing is
-// written through it.
-MeshSlot* UsableSlot(PF_InData* in_data);
+// True when the instance's sequence data is exactly one record in size. A damaged project or a
+// failed resize can leave a block of another size, which is not written through.
+bool SlotHasItsSize(PF_InData* in_data);
 
 // True when the vertex and texture lists hold exactly the grid of cols × rows cells and every cap
 // asked for has a row of cols + 1 points and texture coordinates. A failed or empty mask leaves
@@ -28,8 +27,8 @@ void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginI
                const MeshSettings& settings, A_long cols, RenderState& state);
 
 // Fills state.slot for the first distort or renderer effect below, writing the mesh's triangles
-// straight into it, and sends it there. Without a slot, or without a built mesh, nothing is
-// written or sent.
+// straight into it, and sends it there. Without a slot of the right size (its creation failed, or
+// a damaged project left another), or without a built mesh, nothing is written or sent.
 void HandOffMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
                  const MeshSettings& settings, A_long cols, RenderState& state);
 
