@@ -10,7 +10,6 @@
 #include "TOLV_Mask/render/RenderState.h"
 #include "Util/AEGP_SuiteHandler.h"
 #include "common/HostStatus.h"
-#include "common/QuietErrors.h"
 
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
               A_u_char flag) {
