@@ -179,6 +179,31 @@ void normaliseCells(Components& f, size_t cols, size_t rows) {
   normaliseComponents(f.x + first, f.y + first, f.z + first, count);
 }
 
+// The positions and normals of count records into one array per component, in straight loops
+// that the compiler can turn into vector shuffles.
+void splitVertices(const vecNor* __restrict v, size_t count, float* __restrict px,
+                   float* __restrict py, float* __restrict pz, float* __restrict nx,
+                   float* __restrict ny, float* __restrict nz) {
+  for (size_t i = 0; i < count; ++i) {
+    px[i] = v[i].pos.x;
+    py[i] = v[i].pos.y;
+    pz[i] = v[i].pos.z;
+    nx[i] = v[i].nor.x;
+    ny[i] = v[i].nor.y;
+    nz[i] = v[i].nor.z;
+  }
+}
+
+// The normals back into the records, positions untouched.
+void mergeNormals(const float* __restrict nx, const float* __restrict ny,
+                  const float* __restrict nz, size_t count, vecNor* __restrict v) {
+  for (size_t i = 0; i < count; ++i) {
+    v[i].nor.x = nx[i];
+    v[i].nor.y = ny[i];
+    v[i].nor.z = nz[i];
+  }
+}
+
 // The cells around the grid, which do not exist, hold −0.
 void fillBorder(Components& f, size_t cols, size_t rows) {
   const size_t width = cols + 2;
@@ -196,10 +221,7 @@ void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<p
                  bool wrap) {
   const size_t count = (cols + 1) * (rows + 1);
   Components pos(count), sum(count);
-  for (size_t i = 0; i < count; ++i) {
-    pos.set(i, v[i].pos);
-    sum.set(i, v[i].nor);
-  }
+  splitVertices(v.data(), count, pos.x, pos.y, pos.z, sum.x, sum.y, sum.z);
   const size_t bordered = (cols + 2) * (rows + 2);
   Components f1(bordered), f2(bordered);
   fillBorder(f1, cols, rows);
@@ -218,8 +240,7 @@ void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<p
   if (wrap)
     weldRowEnds(cols, rows, sum);
   normalise(sum);
-  for (size_t i = 0; i < count; ++i)
-    v[i].nor = sum.get(i);
+  mergeNormals(sum.x, sum.y, sum.z, count, v.data());
 
   normaliseCells(f1, cols, rows);
   normaliseCells(f2, cols, rows);
