@@ -216,6 +216,40 @@ TEST_F(Render, aMaskReachingLeftOfTheLayerGrowsTheRectangleAndReExpressesTheCoor
   }
 }
 
+TEST_F(Render, anInheritedGeometryTakesTheSourceLayersSizeAndPlace) {
+  build(R"([{"name": "Card", "kind": "solid", "size": [640, 360], "color": [255, 255, 255, 255],
+             "effects": [{"match": "ZEK TOLV_Mask",
+                          "params": {"1": 1, "2": 1, "85": "Src", "88": 1}},
+                         {"match": "ZEK TOLV_Engine"}]},
+            {"name": "Src", "kind": "solid", "size": [320, 180], "color": [0, 0, 0, 255],
+             "transform": {"anchor": [0, 0, 0], "position": [100, 50, 0],
+                           "scale": [100, 100, 100], "rotation": [0, 0, 0]}}])");
+  EXPECT_EQ(renderEffect(effect(0)).err, PF_Err_NONE);
+  ASSERT_EQ(host_.engineRecords().size(), 1u);
+  const MeshSlot& m = record(0);
+  ASSERT_EQ(m.triangleCount, 2);
+  // The sheet's corners, halved to the source's size and moved to where it stands.
+  EXPECT_TRUE(at(m.triangles[0].vertexA, 100, 50, 0));
+  EXPECT_TRUE(at(m.triangles[0].vertexB, 420, 50, 0));
+  EXPECT_TRUE(at(m.triangles[0].vertexC, 420, 230, 0));
+  EXPECT_TRUE(at(m.triangles[1].vertexC, 100, 230, 0));
+  EXPECT_TRUE(at(m.triangles[0].normalA, 0, 0, 1));
+  // The texture coordinates stay those of the effect's own layer.
+  EXPECT_EQ(byValue(m.triangles[0].uvC.x), 1.0);
+}
+
+TEST_F(Render, anInheritedGeometryFromALayerNoLongerThereLeavesTheGridAlone) {
+  build(R"([{"name": "Card", "kind": "solid", "size": [640, 360], "color": [255, 255, 255, 255],
+             "effects": [{"match": "ZEK TOLV_Mask",
+                          "params": {"1": 1, "2": 1, "85": "Src", "88": 1}},
+                         {"match": "ZEK TOLV_Engine"}]},
+            {"name": "Src", "kind": "solid", "size": [320, 180], "color": [0, 0, 0, 255]}])");
+  host_.deleteLayer(layer(1));
+  EXPECT_EQ(renderEffect(effect(0)).err, PF_Err_NONE);
+  ASSERT_EQ(host_.engineRecords().size(), 1u);
+  EXPECT_TRUE(at(record(0).triangles[0].vertexB, 640, 0, 0));
+}
+
 class Terrain : public MaskRenderTest {
  protected:
   // The flat sheet over a terrain layer of one colour.
