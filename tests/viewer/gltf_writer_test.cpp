@@ -3,6 +3,7 @@
 // validator finds no error where node and its package can be had.
 #include <gtest/gtest.h>
 #include <tiny_gltf.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -51,11 +52,22 @@ std::unique_ptr<MeshSlot> twoTriangles() {
   return record;
 }
 
-std::string scratch(const std::string& name) {
-  const fs::path dir = fs::temp_directory_path() / "tolv_gltf_test";
-  fs::create_directories(dir);
-  return (dir / name).string();
-}
+// A folder of its own per process (other builds of the suite may run at the same time on the
+// machine), removed with everything in it at the end of the test.
+class ScratchDir {
+ public:
+  ScratchDir() : dir_(fs::temp_directory_path() / ("tolv_gltf_test_" + std::to_string(getpid()))) {
+    fs::create_directories(dir_);
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
+  std::string operator()(const std::string& name) const { return (dir_ / name).string(); }
+
+ private:
+  fs::path dir_;
+};
 
 std::vector<float> floats(const tinygltf::Model& model, int accessor_index) {
   const tinygltf::Accessor& accessor = model.accessors.at(accessor_index);
@@ -79,6 +91,7 @@ tinygltf::Model readBack(const std::string& path) {
 }
 
 TEST(GltfWriter, aRecordReadsBackWithYUpAndUnitNormals) {
+  ScratchDir scratch;
   const std::string path = scratch("two.glb");
   std::string error;
   ASSERT_TRUE(tb::writeMeshGlb(*twoTriangles(), path, error)) << error;
@@ -105,6 +118,7 @@ TEST(GltfWriter, aRecordReadsBackWithYUpAndUnitNormals) {
 }
 
 TEST(GltfWriter, theColourIsTheBaseColourInLinearLightWithItsAlpha) {
+  ScratchDir scratch;
   const std::string path = scratch("colour.glb");
   std::string error;
   ASSERT_TRUE(tb::writeMeshGlb(*twoTriangles(), path, error)) << error;
@@ -123,6 +137,7 @@ TEST(GltfWriter, theColourIsTheBaseColourInLinearLightWithItsAlpha) {
 }
 
 TEST(GltfWriter, trianglesWithCornersThatAreNotNumbersAreLeftOut) {
+  ScratchDir scratch;
   auto record = twoTriangles();
   record->triangles[0].vertexB.y = std::numeric_limits<float>::quiet_NaN();
   const std::string path = scratch("nan.glb");
@@ -133,6 +148,7 @@ TEST(GltfWriter, trianglesWithCornersThatAreNotNumbersAreLeftOut) {
 }
 
 TEST(GltfWriter, aRecordThatGivesNoMeshGivesNoFile) {
+  ScratchDir scratch;
   auto record = twoTriangles();
   const std::string path = scratch("none.glb");
   std::string error;
@@ -180,6 +196,7 @@ tb::EngineRecord asReceived(const MeshSlot& record) {
 }
 
 TEST(MeshFiles, everyMeshOfEveryStepIsAFileAndARecordWithoutOneIsSkipped) {
+  ScratchDir scratch;
   const fs::path dir = scratch("steps");
   fs::remove_all(dir);
   auto bad = twoTriangles();
@@ -223,6 +240,7 @@ int run(const std::string& command, std::string* output) {
 }
 
 TEST(GltfWriter, theKhronosValidatorFindsNoError) {
+  ScratchDir scratch;
   std::string out;
   if (run("node --version", &out) != 0)
     GTEST_SKIP() << "node is not installed: the glTF validator cannot run";
