@@ -248,8 +248,8 @@ TEST(GltfWriter, theKhronosValidatorFindsNoError) {
   const fs::path package = prefix / "node_modules" / "gltf-validator";
   if (!fs::exists(package / "package.json")) {
     out.clear();
-    if (run("timeout 300 npm install --no-audit --no-fund --prefix '" + prefix.string() +
-                "' gltf-validator",
+    if (run("timeout 180 npm install --no-audit --no-fund --fetch-retries=1 --prefix '" +
+                prefix.string() + "' gltf-validator",
             &out) != 0 ||
         !fs::exists(package / "package.json"))
       GTEST_SKIP() << "npm could not install gltf-validator:\n" << out;
