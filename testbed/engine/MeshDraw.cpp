@@ -1,5 +1,6 @@
 #include "testbed/engine/MeshDraw.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace viewer {
@@ -45,9 +46,7 @@ void DrawMesh(const MeshSlot& slot, const ViewCamera& camera, const TextureView*
                       static_cast<float>(base.b * light), base.a * (texture ? colour.a : 1.0f)};
     BlendOver(&PixelAt(out, x, y), lit);
   };
-  const int count = slot.triangleCount < 0               ? 0
-                    : slot.triangleCount > kMaxTriangles ? kMaxTriangles
-                                                         : slot.triangleCount;
+  const int count = std::clamp<int32_t>(slot.triangleCount, 0, kMaxTriangles);
   for (int t = 0; t < count; ++t) {
     const triangle& tri = slot.triangles[t];
     RasterVertex corners[3];
@@ -59,7 +58,7 @@ void DrawMesh(const MeshSlot& slot, const ViewCamera& camera, const TextureView*
 }
 
 void ClearWorld(PF_EffectWorld& world) {
-  if (!world.data)
+  if (!world.data || world.width <= 0)
     return;
   for (int y = 0; y < world.height; ++y)
     std::memset(&PixelAt(world, 0, y), 0, sizeof(PF_Pixel) * world.width);
