@@ -6,6 +6,7 @@
 
 #include "common/MeshSlot.h"
 #include "testbed/host/Callbacks.h"
+#include "testbed/host/CommandNames.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamRegistry.h"
 #include "testbed/world/Time.h"
@@ -33,6 +34,10 @@ void fillTimes(const Comp& comp, const FrameContext* frame, PF_InData* in_data) 
   }
 }
 }  // namespace
+
+std::string moduleLabel(const Module& module) {
+  return module.isEffect() ? module.matchName() : module.name();
+}
 
 // A handle is the address of a block pointer, followed by the host's bookkeeping.
 struct HandleBlock {
@@ -74,12 +79,10 @@ Module& Host::load(const std::string& path, bool private_copy) {
     paramsSetup(module);
   } else {
     module.pluginId = registerPlugin(module.name());
-    ledger_.beginCommand("general plug-in entry");
-    stack_.push_back({&module, nullptr});
-    module.globalSetupErr =
-        module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
-    stack_.pop_back();
-    CommandReport report = ledger_.endCommand();
+    CommandReport report = runCommand({&module, nullptr}, "entry", [&] {
+      module.globalSetupErr =
+          module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
+    });
     for (const std::string& held : report.held) {
       module.globalSetupProblems.push_back("held after start-up: " + held);
     }
@@ -170,23 +173,28 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   CommandResult result;
   PF_InData in_data;
   fillInData(target, &in_data);
-  ledger_.beginCommand(target.module->name() + " command " + std::to_string(cmd));
-  stack_.push_back(target);
-  recordEngineDelivery(target, cmd, extra);
-  result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
-  stack_.pop_back();
-  result.report = ledger_.endCommand();
+  result.report = runCommand(target, commandName(cmd), [&] {
+    recordEngineDelivery(target, cmd, extra);
+    result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
+  });
   if (target.effect && isLive(target.effect)) {
     adoptSequenceData(*target.effect, cmd, result.out);
     logSent(target, cmd, result);
   }
-  // A nested command (a receiver run by AEGP_EffectCallGeneric) that leaves something held is
-  // reported to the command around it.
-  if (ledger_.depth() > 0) {
-    for (const std::string& held : result.report.held)
-      ledger_.violation(result.report.label + ": held: " + held);
-  }
   return result;
+}
+
+CommandReport Host::runCommand(CommandTarget target, const std::string& command,
+                               const std::function<void()>& body) {
+  const std::string module = target.module ? moduleLabel(*target.module) : std::string();
+  ledger_.beginCommand(module + " " + command, module, command);
+  stack_.push_back(target);
+  body();
+  stack_.pop_back();
+  CommandReport report = ledger_.endCommand();
+  // Quiet-errors mode does not outlive the command that started it.
+  log_.quietDepth -= report.quietLeftOn;
+  return report;
 }
 
 // The host keeps the handle a module gives back; SETDOWN ends it.

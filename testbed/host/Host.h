@@ -1,6 +1,7 @@
 // The testbed host: loads plug-in modules, serves their host calls, and sends them commands.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -72,6 +73,9 @@ struct CommandResult {
   CommandReport report;
 };
 
+// How reports name a module: an effect by its match name, a general plug-in by its name.
+std::string moduleLabel(const Module& module);
+
 // What a command is about: the module, and the effect instance for instance commands.
 struct CommandTarget {
   Module* module = nullptr;
@@ -108,6 +112,11 @@ class Host {
 
   // The command in progress, innermost first; null outside commands.
   CommandTarget currentTarget() const;
+
+  // Runs one command of a module (an effect command, a general plug-in's entry or hook) under the
+  // ledger, as the innermost command: what it leaves held is reported and is a violation of it.
+  CommandReport runCommand(CommandTarget target, const std::string& command,
+                           const std::function<void()>& body);
 
   // Host handles given to plug-ins (sequence data and the like).
   PF_Handle newHandle(A_u_longlong size);

@@ -73,6 +73,15 @@ TEST_F(SenderSweepTest, eachFailedCallIsTheStatusAndEverythingIsReleased) {
     const bool served_before = failed == "AEGP_DisposeEffect" && i + 2 >= calls;
     EXPECT_EQ(host_.engineRecords().size(), served_before ? 1u : 0u);
     host_.clearEngineRecords();
+    // The reference the host refused to take back is the sender's one violation.
+    ASSERT_EQ(host_.ledger().violations().size(), isRelease(failed) ? 1u : 0u);
+    if (isRelease(failed)) {
+      const tb::Violation& v = host_.ledger().violations()[0];
+      EXPECT_EQ(v.module, "ZEK TOLV_TestSender");
+      EXPECT_EQ(v.command, "RENDER");
+      EXPECT_EQ(v.what.rfind("left held: ", 0), 0u) << v.what;
+    }
+    host_.ledger().clearViolations();
   }
 }
 

@@ -199,11 +199,17 @@ TEST_F(LedgerSweepTest, eachFailedCallIsTheResultAndNothingStaysHeld) {
         << failed << ": " << ::testing::PrintToString(report.held);
     for (size_t k = i + 1; k < report.calls.size(); ++k)
       EXPECT_TRUE(isRelease(report.calls[k])) << report.calls[k] << " after the failure";
+    // That one leftover is the command's violation, and the only one.
+    ASSERT_EQ(host_.ledger().violations().size(), isRelease(failed) ? 1u : 0u);
+    if (isRelease(failed))
+      EXPECT_NE(host_.ledger().violations()[0].what.find("left held"), std::string::npos);
+    host_.ledger().clearViolations();
   }
-  EXPECT_TRUE(host_.ledger().violations().empty());
 }
 
 TEST_F(LedgerSweepTest, whatACommandKeepsIsReportedByKind) {
+  for (const char* kind : {"checked-out param", "checked-out path", "mask ref", "prepared segment"})
+    expectViolation(std::string("leaky: left held: ") + kind + " x1");
   host_.ledger().beginCommand("leaky");
   AEGP_MaskRefH mask = nullptr;
   PF_PathOutlinePtr path = nullptr;

@@ -17,6 +17,7 @@ A_Err AEGP_StartQuietErrors(AEGP_ErrReportState* state) {
   if (!state)
     return A_Err_PARAMETER;
   Host::current().log().quietDepth++;
+  Host::current().ledger().quietStarted();
   return A_Err_NONE;
 }
 
@@ -25,6 +26,7 @@ A_Err AEGP_EndQuietErrors(A_Boolean, AEGP_ErrReportState* state) {
   if (!state)
     return A_Err_PARAMETER;
   Host::current().log().quietDepth--;
+  Host::current().ledger().quietEnded();
   return A_Err_NONE;
 }
 
