@@ -16,10 +16,6 @@ namespace tb {
 namespace {
 Host* g_current = nullptr;
 
-constexpr uint32_t kHandleMagic = 0x48444C45;  // 'HDLE'
-// Bytes the host adds when it grows a handle are whatever was there: never zeros.
-constexpr unsigned char kGarbage = 0xA5;
-
 // Times at the composition's scale: the frame being rendered, else the composition's current time.
 void fillTimes(const Comp& comp, const FrameContext* frame, PF_InData* in_data) {
   A_Time now = frame ? frame->time : comp.currentTime;
@@ -39,18 +35,7 @@ std::string moduleLabel(const Module& module) {
   return module.isEffect() ? module.matchName() : module.name();
 }
 
-// A handle is the address of a block pointer, followed by the host's bookkeeping.
-struct HandleBlock {
-  void* data;
-  A_u_longlong size;
-  uint32_t magic;
-};
-
-struct Host::Handles {
-  std::map<PF_Handle, std::unique_ptr<HandleBlock>> live;
-};
-
-Host::Host() : handles_(std::make_unique<Handles>()) {
+Host::Host() {
   if (g_current)
     throw HostError("only one testbed host may run at a time");
   g_current = this;
@@ -60,8 +45,6 @@ Host::Host() : handles_(std::make_unique<Handles>()) {
 Host::~Host() {
   project_.comps.clear();
   refs_.clear();
-  for (auto& [h, block] : handles_->live)
-    std::free(block->data);
   g_current = nullptr;
 }
 
@@ -232,11 +215,9 @@ void Host::logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result
 }
 
 bool Host::disposeRef(const void* ref) {
-  auto it = refs_.find(ref);
-  if (it == refs_.end())
+  if (!refs_.dispose(ref))
     return false;
   ledger_.release(ref);
-  refs_.erase(it);
   return true;
 }
 
@@ -267,36 +248,21 @@ AEGP_PluginID Host::registerPlugin(const std::string& name) {
 PF_Handle Host::newHandle(A_u_longlong size) {
   if (!ledger_.allowHandle())
     return nullptr;
-  auto block = std::make_unique<HandleBlock>();
-  block->data = std::malloc(size ? size : 1);
-  if (!block->data)
-    return nullptr;
-  std::memset(block->data, kGarbage, size);
-  block->size = size;
-  block->magic = kHandleMagic;
-  PF_Handle h = &block->data;
-  handles_->live[h] = std::move(block);
-  return h;
+  const CommandTarget target = currentTarget();
+  return handles_.allocate(size, target.module ? moduleLabel(*target.module) : std::string());
 }
 
 bool Host::isHandle(PF_Handle h) const {
-  auto it = handles_->live.find(h);
-  return it != handles_->live.end() && it->second->magic == kHandleMagic;
+  return handles_.live(h);
 }
 
 void Host::disposeHandle(PF_Handle h) {
-  auto it = handles_->live.find(h);
-  if (it == handles_->live.end()) {
+  if (!handles_.dispose(h))
     ledger_.violation("host_dispose_handle: not a live handle");
-    return;
-  }
-  std::free(it->second->data);
-  handles_->live.erase(it);
 }
 
 A_u_longlong Host::handleSize(PF_Handle h) const {
-  auto it = handles_->live.find(h);
-  return it == handles_->live.end() ? 0 : it->second->size;
+  return handles_.size(h);
 }
 
 PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
@@ -304,22 +270,11 @@ PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
     return PF_Err_BAD_CALLBACK_PARAM;
   if (!ledger_.allowHandle())
     return PF_Err_OUT_OF_MEMORY;
-  HandleBlock& block = *handles_->live[*h];
-  // Always move the block, as a host may, so that a plug-in keeping the old address shows.
-  void* moved = std::malloc(size ? size : 1);
-  if (!moved)
-    return PF_Err_OUT_OF_MEMORY;
-  std::memcpy(moved, block.data, size < block.size ? size : block.size);
-  if (size > block.size)
-    std::memset(static_cast<char*>(moved) + block.size, kGarbage, size - block.size);
-  std::free(block.data);
-  block.data = moved;
-  block.size = size;
-  return PF_Err_NONE;
+  return handles_.resize(*h, size) ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
 }
 
 size_t Host::liveHandles() const {
-  return handles_->live.size();
+  return handles_.liveCount();
 }
 
 }  // namespace tb

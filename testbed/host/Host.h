@@ -11,9 +11,11 @@
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
 #include "AE_GeneralPlug.h"
+#include "testbed/host/HandleHeap.h"
 #include "testbed/host/Ledger.h"
 #include "testbed/host/Model.h"
 #include "testbed/host/Module.h"
+#include "testbed/host/RefRegistry.h"
 #include "testbed/host/SuiteTable.h"
 
 namespace tb {
@@ -183,28 +185,29 @@ class Host {
   void closeProject();
   void openProject(const std::string& path);
 
-  // Host reference objects handed to plug-ins (effect and stream references): owned by the host,
-  // held in the ledger under kind until disposed.
+  // Host reference objects handed to plug-ins (effect and stream references and the like): owned
+  // by the host, held in the ledger under kind until disposed.
   template <class T, class... Args>
   T* newRef(const char* kind, Args&&... args) {
-    auto ref = std::make_unique<T>(std::forward<Args>(args)...);
-    T* raw = ref.get();
-    refs_[raw] = std::move(ref);
-    ledger_.hold(raw, kind);
-    return raw;
+    T* ref = refs_.make<T>(std::forward<Args>(args)...);
+    ledger_.hold(ref, kind);
+    return ref;
   }
   // Disposes a reference made by newRef; false when it is not one (stale, doubled or foreign).
   bool disposeRef(const void* ref);
   // The first live reference of kind T that pred accepts, or null.
   template <class T, class Pred>
   T* findRef(Pred pred) const {
-    for (const auto& [key, object] : refs_) {
+    T* found = nullptr;
+    refs_.forEach([&](const void* key) {
       T* ref = lookup<T>(key);
-      if (ref && pred(*ref))
-        return ref;
-    }
-    return nullptr;
+      if (!found && ref && pred(*ref))
+        found = ref;
+    });
+    return found;
   }
+  const RefRegistry& refs() const { return refs_; }
+  const HandleHeap& handles() const { return handles_; }
 
   // Every record delivered to a "ZEK TOLV_Engine" instance, in arrival order.
   const std::vector<EngineRecord>& engineRecords() const { return engineRecords_; }
@@ -225,10 +228,9 @@ class Host {
   HostLog log_;
   std::vector<std::unique_ptr<Module>> modules_;
   std::vector<CommandTarget> stack_;
-  struct Handles;
-  std::unique_ptr<Handles> handles_;
+  HandleHeap handles_;
   AEGP_PluginID nextPluginId_ = 1;
-  std::map<const void*, std::unique_ptr<HostObject>> refs_;
+  RefRegistry refs_;
   std::vector<EngineRecord> engineRecords_;
   std::optional<FrameContext> frame_;
   std::vector<IdleHookEntry> idleHooks_;
