@@ -156,6 +156,7 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
     Comp& comp = scene::buildScene(host, parsed);
     scene::checkSteps(host, comp, parsed);
     std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
+    host.quit();
     std::error_code ec;
     fs::remove(scratch, ec);
     if (!options.outDir.empty())

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "testbed/host/CommandNames.h"
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamCheckout.h"
 #include "testbed/host/ParamRegistry.h"
@@ -21,6 +22,11 @@ PF_Err add_param(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
   Module* module = host().currentTarget().module;
   if (!module)
     return PF_Err_BAD_CALLBACK_PARAM;
+  // Parameters are the module's to add in parameter setup only.
+  if (host().ledger().currentCommand() != commandName(PF_Cmd_PARAMS_SETUP)) {
+    host().ledger().violation("add_param outside PARAMS_SETUP");
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
   return registerParam(*module, index, def);
 }
 

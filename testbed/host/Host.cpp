@@ -160,9 +160,16 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
     recordEngineDelivery(target, cmd, extra);
     result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
   });
+  const std::string module = moduleLabel(*target.module);
+  if (!std::memchr(result.out.return_msg, '\0', sizeof result.out.return_msg)) {
+    ledger_.violation({module, commandName(cmd), "return_msg is not terminated within its field"});
+    result.out.return_msg[sizeof result.out.return_msg - 1] = '\0';
+  }
   if (target.effect && isLive(target.effect)) {
     adoptSequenceData(*target.effect, cmd, result.out);
     logSent(target, cmd, result);
+  } else if (result.out.sequence_data) {
+    ledger_.violation({module, commandName(cmd), "handed back sequence data without an instance"});
   }
   return result;
 }
@@ -181,15 +188,49 @@ CommandReport Host::runCommand(CommandTarget target, const std::string& command,
 }
 
 // The host keeps the handle a module gives back; SETDOWN ends it.
+// Setdown must end with no sequence data, and what a module hands back must be a live handle.
 void Host::adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out) {
+  auto fault = [&](const std::string& what) {
+    ledger_.violation({moduleLabel(*effect.module), commandName(cmd), what});
+  };
   if (cmd == PF_Cmd_SEQUENCE_SETDOWN) {
+    if (out.sequence_data)
+      fault("handed back sequence data after setdown");
     effect.sequenceData = nullptr;
     return;
   }
-  if (out.sequence_data)
+  if (out.sequence_data && !handles_.live(out.sequence_data)) {
+    fault("handed back sequence data that is not a live handle");
+  } else if (out.sequence_data) {
     effect.sequenceData = out.sequence_data;
+  }
+  // A module that disposed its data (unflattening, say) and handed nothing back has none.
+  if (effect.sequenceData && !handles_.live(effect.sequenceData))
+    effect.sequenceData = nullptr;
   if (out.flat_sdata_size)
     effect.flatSize = out.flat_sdata_size;
+}
+
+// Sequence data is the module's to dispose in setdown, or when it replaces it in resetup or
+// flatten; anywhere else the instance would be left with a dead handle.
+bool Host::maySequenceDataGo(PF_Handle h) const {
+  const CommandTarget target = currentTarget();
+  if (!target.effect || target.effect->sequenceData != h)
+    return true;
+  const std::string command = ledger_.currentCommand();
+  return command == commandName(PF_Cmd_SEQUENCE_SETDOWN) ||
+         command == commandName(PF_Cmd_SEQUENCE_RESETUP) ||
+         command == commandName(PF_Cmd_SEQUENCE_FLATTEN);
+}
+
+void Host::quit() {
+  closeProject();
+  for (const auto& module : modules_) {
+    if (module->isEffect() && module->globalSetupDone)
+      send({module.get(), nullptr}, PF_Cmd_GLOBAL_SETDOWN);
+  }
+  for (const auto& [owner, count] : handles_.liveByOwner())
+    ledger_.violation({owner, "quit", "handle leaked x" + std::to_string(count)});
 }
 
 // Copies what the stand-in renderer is given before it sees it, so that tests read the record
@@ -245,11 +286,21 @@ AEGP_PluginID Host::registerPlugin(const std::string& name) {
   return nextPluginId_++;
 }
 
-PF_Handle Host::newHandle(A_u_longlong size) {
+A_Err Host::checkPluginId(AEGP_PluginID id, const char* function) {
+  const Module* module = currentTarget().module;
+  if (!module || (module->pluginId != 0 && id == module->pluginId))
+    return A_Err_NONE;
+  ledger_.violation(std::string(function) + ": plug-in id " + std::to_string(id) +
+                    " is not the module's (" + std::to_string(module->pluginId) + ")");
+  return A_Err_PARAMETER;
+}
+
+PF_Handle Host::newHandle(A_u_longlong size, const Module* owner) {
   if (!ledger_.allowHandle())
     return nullptr;
-  const CommandTarget target = currentTarget();
-  return handles_.allocate(size, target.module ? moduleLabel(*target.module) : std::string());
+  if (!owner)
+    owner = currentTarget().module;
+  return handles_.allocate(size, owner ? moduleLabel(*owner) : std::string());
 }
 
 bool Host::isHandle(PF_Handle h) const {
@@ -257,6 +308,8 @@ bool Host::isHandle(PF_Handle h) const {
 }
 
 void Host::disposeHandle(PF_Handle h) {
+  if (handles_.live(h) && !maySequenceDataGo(h))
+    ledger_.violation("host_dispose_handle: disposed the instance's sequence data");
   if (!handles_.dispose(h))
     ledger_.violation("host_dispose_handle: not a live handle");
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <optional>
@@ -121,7 +122,8 @@ class Host {
                            const std::function<void()>& body);
 
   // Host handles given to plug-ins (sequence data and the like).
-  PF_Handle newHandle(A_u_longlong size);
+  // A handle is accounted to owner, else to the module whose command is in progress.
+  PF_Handle newHandle(A_u_longlong size, const Module* owner = nullptr);
   bool isHandle(PF_Handle h) const;
   void disposeHandle(PF_Handle h);
   A_u_longlong handleSize(PF_Handle h) const;
@@ -130,6 +132,9 @@ class Host {
 
   // AEGP registration: distinct ids per module.
   AEGP_PluginID registerPlugin(const std::string& name);
+  // 0 when id is the one the module in command registered (or, for a general plug-in, was given
+  // at its entry point) or when no module's command is in progress; else a violation and an error.
+  A_Err checkPluginId(AEGP_PluginID id, const char* function);
 
   // The installed-effect key of a loaded effect module, and back (0 / null when unknown).
   AEGP_InstalledEffectKey installedKey(const Module& module) const;
@@ -179,11 +184,16 @@ class Host {
 
   // Projects. Saving writes every composition, layer and effect (parameter values and flat
   // sequence bytes) to a temporary file and renames it over path. Closing sends SETDOWN to every
-  // effect. Opening closes the current project, rebuilds the saved one and gives every effect its
-  // saved bytes back in a new handle with SEQUENCE_RESETUP. Throws HostError.
+  // effect. Opening reads the whole file into a new project; only when it was read without fault
+  // is the current project closed and replaced, and every effect gets its saved bytes back in a
+  // new handle with SEQUENCE_RESETUP. Throws HostError (the open project is then untouched).
   void saveProject(const std::string& path);
   void closeProject();
   void openProject(const std::string& path);
+  // Closes the project and quits as the host does: setdown of every instance, then global setdown
+  // of every effect module. A handle still alive after that is a leak of the module that
+  // allocated it.
+  void quit();
 
   // Host reference objects handed to plug-ins (effect and stream references and the like): owned
   // by the host, held in the ledger under kind until disposed.
@@ -218,6 +228,10 @@ class Host {
   // PARAMS_SETUP once, right after a successful global setup, as the host does.
   void paramsSetup(Module& module);
   void adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out);
+  bool maySequenceDataGo(PF_Handle h) const;
+  // Reads a project file into project_, which starts empty. Throws HostError.
+  void readProject(std::ifstream& in, const std::string& path);
+  void discardSequenceData(Project& project);
   void recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra);
   void logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result);
   std::optional<World> renderLayer(Layer& layer);
@@ -241,6 +255,15 @@ class Host {
   do {                                                                       \
     if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) \
       return tb_injected_;                                                   \
+  } while (0)
+
+// A suite function that takes a plug-in id starts with this instead: the call is counted, and an
+// id other than the one the calling module was given is a violation answered with an error.
+#define TB_ENTER_AS(plugin_id)                                                         \
+  do {                                                                                 \
+    TB_ENTER();                                                                        \
+    if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
+      return tb_wrong_id_;                                                             \
   } while (0)
 
 }  // namespace tb

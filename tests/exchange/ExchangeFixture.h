@@ -22,7 +22,11 @@ class ExchangeTest : public ::testing::Test {
     sender_ = &host_.load(tbtest::modulePath("TOLV_TestSender"));
     layer_ = &host_.addLayer(host_.addComp("Main", 640, 360), "Card", 640, 360);
   }
-  void TearDown() override { tbtest::checkViolations(host_.ledger(), expectedViolations_); }
+  // The host quits as the real one does, so that a handle a module never gave back fails the test.
+  void TearDown() override {
+    host_.quit();
+    tbtest::checkViolations(host_.ledger(), expectedViolations_);
+  }
   // A test that provokes a violation on purpose names it (a part of its text) here.
   void expectViolation(std::string text) { expectedViolations_.push_back(std::move(text)); }
 

@@ -45,7 +45,11 @@ class WorldTest : public ::testing::Test {
     layer_->pixels = tb::makeSolid(100, 80, PF_Pixel{255, 10, 20, 30});
     effect_ = &host_.applyEffect(*layer_, *sender_);
   }
-  void TearDown() override { tbtest::checkViolations(host_.ledger(), expectedViolations_); }
+  // The host quits as the real one does, so that a handle a module never gave back fails the test.
+  void TearDown() override {
+    host_.quit();
+    tbtest::checkViolations(host_.ledger(), expectedViolations_);
+  }
   // A test that provokes a violation on purpose names it (a part of its text) here.
   void expectViolation(std::string text) { expectedViolations_.push_back(std::move(text)); }
 

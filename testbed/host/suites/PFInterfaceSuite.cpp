@@ -15,8 +15,9 @@ A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
   return A_Err_NONE;
 }
 
-A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID, PF_ProgPtr effect_ref, AEGP_EffectRefH* effectPH) {
-  TB_ENTER();
+A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID plugin_id, PF_ProgPtr effect_ref,
+                                 AEGP_EffectRefH* effectPH) {
+  TB_ENTER_AS(plugin_id);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effectPH)
     return A_Err_PARAMETER;

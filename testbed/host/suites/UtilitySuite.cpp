@@ -6,8 +6,8 @@ namespace tb {
 
 namespace {
 
-A_Err AEGP_ReportInfo(AEGP_PluginID, const A_char* info) {
-  TB_ENTER();
+A_Err AEGP_ReportInfo(AEGP_PluginID plugin_id, const A_char* info) {
+  TB_ENTER_AS(plugin_id);
   Host::current().log().alerts.push_back(info ? info : "");
   return A_Err_NONE;
 }
