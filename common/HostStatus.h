@@ -20,8 +20,19 @@ class HostStatus {
 
   template <class Call>
   void call(Call&& c) {
-    if (err_ == PF_Err_NONE)
+    if (err_ == PF_Err_NONE) {
       err_ = static_cast<PF_Err>(c());
+      // A host may leave anything in the out-parameter of a call that failed: never release it.
+      if (err_ != PF_Err_NONE && forget_)
+        forget_(holder_);
+    }
+    forget_ = nullptr;
+  }
+
+  // Names the reference holder that the call in progress fills in (see HostRef::put).
+  void fills(void* holder, void (*forget)(void*)) {
+    holder_ = holder;
+    forget_ = forget;
   }
 
   template <class Call>
@@ -51,6 +62,8 @@ class HostStatus {
  private:
   PF_InData* in_data_;
   PF_Err err_ = PF_Err_NONE;
+  void* holder_ = nullptr;
+  void (*forget_)(void*) = nullptr;
 };
 
 // Holds one host reference and gives it back when the scope ends.
@@ -62,9 +75,11 @@ class HostRef {
   HostRef(const HostRef&) = delete;
   HostRef& operator=(const HostRef&) = delete;
 
-  // For the host call that fills the reference in; an earlier one is released first.
+  // For the host call that fills the reference in, made through HostStatus::call; an earlier one
+  // is released first, and what a failed call leaves is dropped unreleased.
   Handle* put() {
     reset();
+    status_.fills(&handle_, [](void* h) { *static_cast<Handle*>(h) = Handle(); });
     return &handle_;
   }
   Handle get() const { return handle_; }

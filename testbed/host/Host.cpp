@@ -286,6 +286,11 @@ AEGP_PluginID Host::registerPlugin(const std::string& name) {
   return nextPluginId_++;
 }
 
+const void* poisonAddress() {
+  static const char block[64] = {};
+  return block;
+}
+
 A_Err Host::checkPluginId(AEGP_PluginID id, const char* function) {
   const Module* module = currentTarget().module;
   if (!module || (module->pluginId != 0 && id == module->pluginId))

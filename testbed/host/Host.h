@@ -1,12 +1,14 @@
 // The testbed host: loads plug-in modules, serves their host calls, and sends them commands.
 #pragma once
 
+#include <cstring>
 #include <functional>
 #include <iosfwd>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "AE_Effect.h"
@@ -257,11 +259,47 @@ class Host {
       return tb_injected_;                                                   \
   } while (0)
 
+// What out-parameters hold after a call the host failed on purpose: a non-null address that is no
+// host object (so that using or releasing it is caught), and numbers of an unlikely pattern.
+const void* poisonAddress();
+template <class T>
+void poison(T* out) {
+  if (!out)
+    return;
+  if constexpr (std::is_pointer_v<T>)
+    *out = reinterpret_cast<T>(const_cast<void*>(poisonAddress()));
+  else if constexpr (std::is_floating_point_v<T>)
+    *out = static_cast<T>(-7.7e30);
+  else
+    std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
+}
+template <class... T>
+void poisonAll(T*... outs) {
+  (poison(outs), ...);
+}
+
+// Like TB_ENTER, for a function with out-parameters: on an injected failure they get poison.
+#define TB_ENTER_OUT(...)                                                      \
+  do {                                                                         \
+    if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) { \
+      ::tb::poisonAll(__VA_ARGS__);                                            \
+      return tb_injected_;                                                     \
+    }                                                                          \
+  } while (0)
+
 // A suite function that takes a plug-in id starts with this instead: the call is counted, and an
 // id other than the one the calling module was given is a violation answered with an error.
 #define TB_ENTER_AS(plugin_id)                                                         \
   do {                                                                                 \
     TB_ENTER();                                                                        \
+    if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
+      return tb_wrong_id_;                                                             \
+  } while (0)
+
+// TB_ENTER_AS for a function with out-parameters, which get poison on an injected failure.
+#define TB_ENTER_AS_OUT(plugin_id, ...)                                                \
+  do {                                                                                 \
+    TB_ENTER_OUT(__VA_ARGS__);                                                         \
     if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
       return tb_wrong_id_;                                                             \
   } while (0)

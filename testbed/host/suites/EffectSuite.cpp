@@ -33,7 +33,7 @@ A_Err AEGP_GetLayerNumEffects(AEGP_LayerH layerH, A_long* num_effectsPL) {
 
 A_Err AEGP_GetLayerEffectByIndex(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
                                  AEGP_EffectIndex index, AEGP_EffectRefH* effectPH) {
-  TB_ENTER_AS(plugin_id);
+  TB_ENTER_AS_OUT(plugin_id, effectPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !effectPH)
     return A_Err_PARAMETER;

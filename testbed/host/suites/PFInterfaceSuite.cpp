@@ -7,7 +7,7 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
-  TB_ENTER();
+  TB_ENTER_OUT(layerPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !layerPH || !effect->layer)
     return A_Err_PARAMETER;
@@ -17,7 +17,7 @@ A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
 
 A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID plugin_id, PF_ProgPtr effect_ref,
                                  AEGP_EffectRefH* effectPH) {
-  TB_ENTER_AS(plugin_id);
+  TB_ENTER_AS_OUT(plugin_id, effectPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effectPH)
     return A_Err_PARAMETER;

@@ -16,7 +16,7 @@ bool servesLayerStream(const Layer& layer, AEGP_LayerStream which) {
 
 A_Err AEGP_GetNewLayerStream(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
                              AEGP_LayerStream which_stream, AEGP_StreamRefH* streamPH) {
-  TB_ENTER_AS(plugin_id);
+  TB_ENTER_AS_OUT(plugin_id, streamPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !streamPH || !servesLayerStream(*layer, which_stream))
     return A_Err_PARAMETER;
@@ -57,7 +57,7 @@ A_Err AEGP_GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_par
 
 A_Err AEGP_GetNewEffectStreamByIndex(AEGP_PluginID plugin_id, AEGP_EffectRefH effect_refH,
                                      PF_ParamIndex param_index, AEGP_StreamRefH* streamPH) {
-  TB_ENTER_AS(plugin_id);
+  TB_ENTER_AS_OUT(plugin_id, streamPH);
   Effect* effect = effectOf(effect_refH);
   if (!effect || !streamPH)
     return A_Err_PARAMETER;
@@ -81,7 +81,7 @@ A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
 // Effect parameters are not keyframed: a parameter has one value at every time.
 A_Err AEGP_GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH, AEGP_LTimeMode,
                              const A_Time* timePT, A_Boolean, AEGP_StreamValue2* valueP) {
-  TB_ENTER_AS(plugin_id);
+  TB_ENTER_AS_OUT(plugin_id, valueP);
   StreamRefObject* stream = paramStreamOf(streamH);
   StreamRefObject* layerStream = layerStreamOf(streamH);
   if ((!stream && !layerStream) || !timePT || !valueP || timePT->scale == 0)
