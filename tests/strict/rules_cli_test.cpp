@@ -84,6 +84,14 @@ TEST_F(RulesCliTest, theEffectKeepingEveryRuleExitsZeroWithNoViolations) {
   EXPECT_EQ(r.err.find("violation:"), std::string::npos) << r.err;
 }
 
+TEST_F(RulesCliTest, inspectFindsAModuleByNameInAPluginFolder) {
+  ProgramRun r = run("inspect TOLV_TestRules --plugins " + tbtest::buildDir() + "/test_plugins");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("pipl Name: \"TOLV Test Rules\"\n"), std::string::npos) << r.out;
+  ProgramRun missing = run("inspect TOLV_TestRules");
+  EXPECT_EQ(missing.status, 2);
+}
+
 struct BrokenRule {
   const char* name;
   int rule;
