@@ -24,7 +24,8 @@ enum Rule : A_long {
   kMessageUnterminated = 9,  // return_msg filled to its end without a terminator
   kFlatSizeWrong = 10,       // flat_sdata_size that does not match the sequence data
   kSuiteNeverAcquired = 11,  // a release of a suite the module never acquired
-  kLastRule = 11,
+  kSequenceDisposed = 12,    // the instance's sequence data disposed outside setdown
+  kLastRule = 12,
 };
 
 AEGP_PluginID pluginID = 0;
@@ -146,6 +147,9 @@ PF_Err Break(A_long rule, PF_InData* in_data, PF_OutData* out_data) {
       return PF_Err_NONE;
     case kFlatSizeWrong:
       out_data->flat_sdata_size = 1;
+      return PF_Err_NONE;
+    case kSequenceDisposed:
+      PF_DISPOSE_HANDLE(in_data->sequence_data);
       return PF_Err_NONE;
     case kSuiteNeverAcquired:
       in_data->pica_basicP->ReleaseSuite(kAEGPUtilitySuite, 11);

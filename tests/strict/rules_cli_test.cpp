@@ -138,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "return_msg is not terminated within its field", 0},
         BrokenRule{"flatSizeWrong", 10, "save",
                    "flat_sdata_size 1 does not match its sequence data of 4 bytes", 1},
+        BrokenRule{"sequenceDataDisposedInRender", 12, "RENDER",
+                   "host_dispose_handle: disposed the instance's sequence data", 0},
         BrokenRule{"suiteNeverAcquired", 11, "RENDER",
                    "suite \"AEGP Utility Suite\" v11 released without being acquired", 0}),
     [](const ::testing::TestParamInfo<BrokenRule>& info) { return std::string(info.param.name); });
