@@ -69,6 +69,15 @@ inline tb::Layer& addLayer(tb::Host& h) {
   return layer;
 }
 
+// A closed rectangle of four straight segments, for a mask.
+inline tb::Outline rectangle(double x0, double y0, double x1, double y1) {
+  tb::Outline o;
+  o.shape.closed = true;
+  for (A_FloatPoint p : std::vector<A_FloatPoint>{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
+    o.shape.vertices.push_back({p, {0, 0}, {0, 0}});
+  return o;
+}
+
 // Removes the layer (every effect gets SETDOWN), then checks that the host saw no broken rule and
 // holds no handle more than before the input, and forgets what it logged so that a long run does
 // not grow.
