@@ -97,7 +97,7 @@ inline bool finite(const point3& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
 }
 
-inline bool finite(const A_FloatPoint& p) {
+inline bool finite(A_FloatPoint p) {
   return std::isfinite(p.x) && std::isfinite(p.y);
 }
 

@@ -34,11 +34,11 @@ void fillTriangle(fuzzhost::Bytes& in, bool raw, triangle* t) {
   float* f = &t->vertexA.x;
   for (int k = 0; k < 21; ++k)
     f[k] = takeFloat(in, raw);
-  A_FloatPoint* uv[] = {&t->uvA, &t->uvB, &t->uvC};
-  for (A_FloatPoint* p : uv) {
-    p->x = takeDouble(in, raw);
-    p->y = takeDouble(in, raw);
-  }
+  // The packed record puts the texture coordinates off their natural alignment: whole values are
+  // built here and assigned.
+  t->uvA = A_FloatPoint{takeDouble(in, raw), takeDouble(in, raw)};
+  t->uvB = A_FloatPoint{takeDouble(in, raw), takeDouble(in, raw)};
+  t->uvC = A_FloatPoint{takeDouble(in, raw), takeDouble(in, raw)};
   t->reserved = takeFloat(in, raw);
 }
 
