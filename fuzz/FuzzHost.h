@@ -23,7 +23,8 @@ class Bytes {
   size_t left() const { return size_ - at_; }
   void read(void* out, size_t n) {
     const size_t have = n < left() ? n : left();
-    std::memcpy(out, data_ + at_, have);
+    if (have > 0)
+      std::memcpy(out, data_ + at_, have);
     std::memset(static_cast<uint8_t*>(out) + have, 0, n - have);
     at_ += have;
   }
