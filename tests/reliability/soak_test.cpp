@@ -1,6 +1,6 @@
-// A long session in one process: 2,000 frames of a layer whose masks move, with a distort effect
-// whose twist and position change every frame and the stand-in renderer below. Once warmed up,
-// the process must not grow, and no frame may leave anything held.
+// A long session in one process: 2,000 frames (fewer under AddressSanitizer) of a layer whose
+// masks move, with a distort effect whose twist and position change every frame and the stand-in
+// renderer below. Once warmed up, the process must not grow, and no frame may leave anything held.
 #include <gtest/gtest.h>
 
 #include <malloc.h>
@@ -16,21 +16,26 @@
 
 namespace {
 
-constexpr int kFrames = 2000;
-constexpr int kWarmUp = 200;
-constexpr long kAllowedGrowth = 1024 * 1024;
-
 #if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
+#define TOLV_SANITIZED 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
+#define TOLV_SANITIZED 1
+#endif
+#endif
+
+#ifdef TOLV_SANITIZED
+// Under AddressSanitizer freed blocks sit in its quarantine and the process grows by design, and
+// every record costs a fresh mapping: there a shorter run checks what is held, and LeakSanitizer
+// answers for leaks at exit.
 constexpr bool kSanitized = true;
+constexpr int kFrames = 300;
 #else
 constexpr bool kSanitized = false;
+constexpr int kFrames = 2000;
 #endif
-#else
-constexpr bool kSanitized = false;
-#endif
+constexpr int kWarmUp = 200;
+constexpr long kAllowedGrowth = 1024 * 1024;
 
 long residentBytes() {
   long pages = 0;
@@ -106,7 +111,7 @@ class SoakTest : public ::testing::Test {
   size_t held_ = 0;
 };
 
-TEST_F(SoakTest, twoThousandAnimatedFramesKeepMemoryFlatAndHoldNothing) {
+TEST_F(SoakTest, animatedFramesKeepMemoryFlatAndHoldNothing) {
   const size_t handles = host_.liveHandles();
   int failed = 0;
   for (int frame = 0; frame < kWarmUp; ++frame)
@@ -120,8 +125,6 @@ TEST_F(SoakTest, twoThousandAnimatedFramesKeepMemoryFlatAndHoldNothing) {
   EXPECT_GE(delivered_, static_cast<size_t>(kFrames));
   EXPECT_EQ(held_, 0u);
   EXPECT_EQ(host_.liveHandles(), handles);
-  // Under AddressSanitizer freed blocks sit in its quarantine and the process grows by design;
-  // there LeakSanitizer answers for leaks at exit instead.
   if (!kSanitized) {
     ASSERT_GT(warm, 0);
     EXPECT_LT(end - warm, kAllowedGrowth) << "resident " << warm << " -> " << end;
