@@ -4,8 +4,6 @@ namespace tb {
 
 RefRegistry::~RefRegistry() {
   clear();
-  for (void* storage : retired_)
-    ::operator delete(storage);
 }
 
 bool RefRegistry::dispose(const void* ref) {
@@ -15,7 +13,7 @@ bool RefRegistry::dispose(const void* ref) {
   Entry entry = it->second;
   live_.erase(it);
   entry.object->~HostObject();
-  retired_.push_back(entry.storage);
+  arena_.give(entry.storage, entry.size);
   return true;
 }
 

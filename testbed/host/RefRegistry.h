@@ -1,7 +1,7 @@
 // The reference objects the host hands to plug-ins (effect and stream references, stream values,
 // masks, checked-out paths and parameters, prepared segments, add-keyframes sessions). Each gets a
-// serial, and the memory of a disposed one stays reserved for the host's life, so that a freed
-// address never passes for a newer reference: a stale or doubled disposal finds nothing live.
+// serial and an address that is never handed out again, so that a freed address never passes for
+// a newer reference: a stale or doubled disposal finds nothing live.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "testbed/host/AddressArena.h"
 #include "testbed/host/Model.h"
 
 namespace tb {
@@ -23,15 +24,15 @@ class RefRegistry {
 
   template <class T, class... Args>
   T* make(Args&&... args) {
-    void* storage = ::operator new(sizeof(T));
+    void* storage = arena_.take(sizeof(T));
     T* ref = nullptr;
     try {
       ref = new (storage) T(std::forward<Args>(args)...);
     } catch (...) {
-      ::operator delete(storage);
+      arena_.give(storage, sizeof(T));
       throw;
     }
-    live_[ref] = {++lastSerial_, ref, storage};
+    live_[ref] = {++lastSerial_, ref, storage, sizeof(T)};
     return ref;
   }
   // Ends a live reference; false when ref is not one (stale, doubled or foreign).
@@ -53,9 +54,10 @@ class RefRegistry {
     uint64_t serial;
     HostObject* object;
     void* storage;
+    size_t size;
   };
   std::map<const void*, Entry> live_;
-  std::vector<void*> retired_;  // storage of disposed references, never handed out again
+  AddressArena arena_;
   uint64_t lastSerial_ = 0;
 };
 

@@ -797,6 +797,10 @@ SceneSpec parseScene(const std::string& text, const std::string& fileName) {
     root = json::parse(text);
   } catch (const json::parse_error& e) {
     throw SceneError(syntaxError(fileName, text, e));
+  } catch (const json::out_of_range&) {
+    // A number too long for any value is well-formed JSON that nlohmann still refuses, without a
+    // place; the scene is as unreadable as one with a syntax error.
+    throw SceneError(fileName + ": a number too large to read");
   }
   return Parser(fileName).parse(root);
 }

@@ -1,0 +1,174 @@
+// What the testbed fuzz targets share: one host with the modules loaded once per process, a layer
+// made and removed per input, a reader over the input bytes, and the checks every input ends with.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/MeshSlot.h"
+#include "testbed/host/Host.h"
+#include "testbed/world/World.h"
+
+namespace fuzzhost {
+
+// Takes bytes from the front of the input; past its end every read gives zeros.
+class Bytes {
+ public:
+  Bytes(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+  size_t left() const { return size_ - at_; }
+  void read(void* out, size_t n) {
+    const size_t have = n < left() ? n : left();
+    if (have > 0)
+      std::memcpy(out, data_ + at_, have);
+    std::memset(static_cast<uint8_t*>(out) + have, 0, n - have);
+    at_ += have;
+  }
+  template <class T>
+  T take() {
+    T value;
+    read(&value, sizeof value);
+    return value;
+  }
+  uint8_t byte() { return take<uint8_t>(); }
+
+ private:
+  const uint8_t* data_;
+  size_t size_;
+  size_t at_ = 0;
+};
+
+inline void fail(const char* what) {
+  std::fprintf(stderr, "fuzz: %s\n", what);
+  std::abort();
+}
+
+// The host, with the named modules loaded once; loading per input would dominate the run.
+inline tb::Host& host(const std::vector<std::string>& modules) {
+  static tb::Host* instance = [&] {
+    auto* h = new tb::Host;
+    for (const std::string& name : modules)
+      h->load(std::string(TOLV_PLUGIN_DIR) + "/" + name + ".so");
+    h->addComp("Main", 640, 360);
+    return h;
+  }();
+  return *instance;
+}
+
+inline tb::Comp& comp(tb::Host& h) {
+  return *h.project().comps.front();
+}
+
+// A small solid layer on top of the composition, to stack effects on.
+inline tb::Layer& addLayer(tb::Host& h) {
+  tb::Layer& layer = h.addLayer(comp(h), "Card", 64, 36);
+  layer.pixels = tb::makeSolid(64, 36, PF_Pixel{255, 200, 100, 50});
+  return layer;
+}
+
+// A closed rectangle of four straight segments, for a mask.
+inline tb::Outline rectangle(double x0, double y0, double x1, double y1) {
+  tb::Outline o;
+  o.shape.closed = true;
+  for (A_FloatPoint p : std::vector<A_FloatPoint>{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}})
+    o.shape.vertices.push_back({p, {0, 0}, {0, 0}});
+  return o;
+}
+
+// Removes the layer (every effect gets SETDOWN), then checks that the host saw no broken rule and
+// holds no handle more than before the input, and forgets what it logged so that a long run does
+// not grow.
+inline void finish(tb::Host& h, tb::Layer& layer, size_t handles_before) {
+  h.deleteLayer(layer);
+  for (const tb::Violation& v : h.ledger().violations())
+    std::fprintf(stderr, "violation: %s\n", tb::describe(v).c_str());
+  if (!h.ledger().violations().empty())
+    fail("the host saw a broken rule");
+  if (h.liveHandles() != handles_before)
+    fail("a handle outlived its effect");
+  h.log() = tb::HostLog();
+  h.clearEngineRecords();
+}
+
+inline bool finite(const point3& p) {
+  return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
+}
+
+inline bool finite(A_FloatPoint p) {
+  return std::isfinite(p.x) && std::isfinite(p.y);
+}
+
+inline bool finite(const triangle& t) {
+  return finite(t.vertexA) && finite(t.vertexB) && finite(t.vertexC) && finite(t.faceNormal) &&
+         finite(t.normalA) && finite(t.normalB) && finite(t.normalC) && finite(t.uvA) &&
+         finite(t.uvB) && finite(t.uvC);
+}
+
+// Every record the stand-in renderer received must be whole, and, when what went in was finite,
+// carry finite triangles as far as its count says.
+inline void checkDelivered(const tb::Host& h, bool inputs_finite) {
+  for (const tb::EngineRecord& r : h.engineRecords()) {
+    if (r.bytes.size() != sizeof(MeshSlot))
+      fail("a delivered record of the wrong size");
+    if (!inputs_finite)
+      continue;
+    const auto* slot = reinterpret_cast<const MeshSlot*>(r.bytes.data());
+    const int count = slot->triangleCount < 0               ? 0
+                      : slot->triangleCount > kMaxTriangles ? kMaxTriangles
+                                                            : slot->triangleCount;
+    for (int i = 0; i < count; ++i) {
+      if (!finite(slot->triangles[i]))
+        fail("a record sent with NaN or infinity from finite inputs");
+    }
+  }
+}
+
+// Sets every numeric control of the effect from the input: inside its valid range when in_range,
+// otherwise anything at all (NaN, infinities, values past every limit, popups past their items).
+inline void setParams(tb::Effect& effect, Bytes& in, bool in_range) {
+  for (size_t i = 1; i < effect.params.size(); ++i) {
+    PF_ParamDef& p = effect.params[i];
+    const uint8_t b = in.byte();
+    switch (p.param_type) {
+      case PF_Param_FLOAT_SLIDER:
+        if (in_range)
+          p.u.fs_d.value =
+              p.u.fs_d.valid_min + (p.u.fs_d.valid_max - p.u.fs_d.valid_min) * (b / 255.0);
+        else
+          p.u.fs_d.value = in.take<double>();
+        break;
+      case PF_Param_SLIDER:
+        if (in_range)
+          p.u.sd.value = p.u.sd.valid_min + (p.u.sd.valid_max - p.u.sd.valid_min) * b / 255;
+        else
+          p.u.sd.value = in.take<int32_t>();
+        break;
+      case PF_Param_ANGLE:
+        p.u.ad.value = in_range ? (static_cast<int32_t>(b) - 128) * 3 * 65536 : in.take<int32_t>();
+        break;
+      case PF_Param_CHECKBOX:
+        p.u.bd.value = in_range ? (b & 1) : in.take<int32_t>();
+        break;
+      case PF_Param_POPUP:
+        p.u.pd.value = in_range ? 1 + b % (p.u.pd.num_choices > 0 ? p.u.pd.num_choices : 1)
+                                : in.take<int32_t>();
+        break;
+      case PF_Param_POINT:
+        p.u.td.x_value = in_range ? (static_cast<int32_t>(b) - 64) * 4 * 65536 : in.take<int32_t>();
+        p.u.td.y_value =
+            in_range ? (static_cast<int32_t>(in.byte()) - 64) * 4 * 65536 : in.take<int32_t>();
+        break;
+      case PF_Param_PATH:
+        p.u.path_d.path_id = in_range ? b % 4 : in.take<PF_PathID>();
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+}  // namespace fuzzhost

@@ -1,0 +1,70 @@
+#include "testbed/host/AddressArena.h"
+
+#include <sys/mman.h>
+
+#include <new>
+
+namespace tb {
+
+namespace {
+// Address space only: pages are backed when first written and returned when empty.
+constexpr size_t kRange = size_t(1) << 36;
+constexpr size_t kPage = 4096;
+constexpr size_t kAlign = alignof(std::max_align_t);
+
+size_t firstPage(size_t offset) {
+  return offset / kPage;
+}
+size_t lastPage(size_t offset, size_t size) {
+  return (offset + size - 1) / kPage;
+}
+}  // namespace
+
+AddressArena::AddressArena() {
+  void* range = mmap(nullptr, kRange, PROT_READ | PROT_WRITE,
+                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (range == MAP_FAILED)
+    throw std::bad_alloc();
+  base_ = static_cast<char*>(range);
+}
+
+AddressArena::~AddressArena() {
+  munmap(base_, kRange);
+}
+
+void* AddressArena::take(size_t size) {
+  if (size == 0)
+    size = 1;
+  const size_t offset = (next_ + kAlign - 1) / kAlign * kAlign;
+  if (offset > kRange || size > kRange - offset)
+    throw std::bad_alloc();
+  // A page the cursor leaves with nothing live in it is returned now: no later block lands there.
+  const size_t before = next_ == 0 ? 0 : firstPage(next_ - 1);
+  next_ = offset + size;
+  for (size_t page = firstPage(offset); page <= lastPage(offset, size); ++page)
+    ++live_[page];
+  if (next_ > 0 && before < firstPage(offset) && live_.count(before) == 0)
+    release(before);
+  return base_ + offset;
+}
+
+void AddressArena::give(void* block, size_t size) {
+  if (size == 0)
+    size = 1;
+  const size_t offset = static_cast<size_t>(static_cast<char*>(block) - base_);
+  const size_t current = firstPage(next_ - 1);
+  for (size_t page = firstPage(offset); page <= lastPage(offset, size); ++page) {
+    auto it = live_.find(page);
+    if (it == live_.end() || --it->second > 0)
+      continue;
+    live_.erase(it);
+    if (page < current)
+      release(page);
+  }
+}
+
+void AddressArena::release(size_t page) {
+  madvise(base_ + page * kPage, kPage, MADV_DONTNEED);
+}
+
+}  // namespace tb
