@@ -90,7 +90,12 @@ struct OpenStep {
   std::string path;
 };
 
-using Step = std::variant<ChangeStep, RenderStep, IdleStep, SaveStep, OpenStep>;
+// As a plug-in outside the system would: "AEGP TOLV Suite" 1, SetEngineUpdatePending(pending).
+struct EngineRequestStep {
+  int pending = 0;
+};
+
+using Step = std::variant<ChangeStep, RenderStep, IdleStep, SaveStep, OpenStep, EngineRequestStep>;
 
 struct SceneSpec {
   std::string file;       // as given to the parser, for messages

@@ -30,6 +30,7 @@ struct MeshReport {
 struct StepReport {
   std::string kind;  // change, render, idle, save, open
   std::optional<double> time;
+  std::optional<A_Err> result;  // request_engine_update: what the suite call answered
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
   std::vector<std::string> scripts;
