@@ -1,6 +1,9 @@
 // "SP Suites Suite" in the testbed: a suite one module publishes is served to everyone by name and
 // version through the basic suite, counted, withheld and faulted like the host's own.
+#include <sstream>
+
 #include "SPSuites.h"
+#include "testbed/cli/ModuleReport.h"
 #include "tests/companion/CompanionFixture.h"
 
 namespace {
@@ -100,6 +103,19 @@ TEST(PublishedSuite, aSecondCopyOfThePlugInCannotPublishAndReleasesTheBroker) {
   EXPECT_EQ(host.idleHooks().size(), 2u);         // the copy's hook stays registered
   EXPECT_EQ(host.suites().published().size(), 1u);
   EXPECT_TRUE(host.ledger().violations().empty());
+}
+
+TEST(PublishedSuite, inspectShowsThePiplTheEntrysResultAndWhatWasPublished) {
+  std::ostringstream out, err;
+  ASSERT_EQ(tb::inspectModule(tbtest::modulePath("TOLV_AEGP"), out, err), 0);
+  EXPECT_EQ(err.str(), "");
+  const std::string report = out.str();
+  for (const char* line :
+       {"pipl kind: AEgx\n", "pipl Name: \"TOLV_AEGP\"\n", "pipl Category: \"General Plugin\"\n",
+        "pipl Version: 196608\n", "entry: err=0\n", "published: \"AEGP TOLV Suite\" 1\n"}) {
+    EXPECT_NE(report.find(line), std::string::npos) << line << "in:\n" << report;
+  }
+  EXPECT_EQ(report.find("published:"), report.rfind("published:"));  // one suite, once
 }
 
 }  // namespace
