@@ -28,7 +28,7 @@ struct MeshReport {
 };
 
 struct StepReport {
-  std::string kind;  // change, render, idle, save, open
+  std::string kind;  // change, render, idle, save, open, request_engine_update
   std::optional<double> time;
   std::optional<A_Err> result;  // request_engine_update: what the suite call answered
   std::vector<SentCommand> status;
