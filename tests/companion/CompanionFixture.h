@@ -69,8 +69,7 @@ class CompanionTest : public ::testing::Test {
   void TearDown() override { EXPECT_TRUE(host_.ledger().violations().empty()); }
 
   void useScriptStandIn() {
-    hostUtility_ = host_.suites().find(kAEGPUtilitySuite, 11);
-    utility_ = *static_cast<const AEGP_UtilitySuite11*>(hostUtility_);
+    utility_ = *static_cast<const AEGP_UtilitySuite11*>(host_.suites().find(kAEGPUtilitySuite, 11));
     utility_.AEGP_ExecuteScript = comptest::AEGP_ExecuteScript;
     host_.suites().add(kAEGPUtilitySuite, 11, &utility_);
   }
@@ -96,7 +95,6 @@ class CompanionTest : public ::testing::Test {
   tb::Module* aegp_ = nullptr;
   tb::Comp* comp_ = nullptr;
   AEGP_UtilitySuite11 utility_{};
-  const void* hostUtility_ = nullptr;  // the testbed's own, for tests that want it back
 };
 
 }  // namespace comptest

@@ -44,21 +44,6 @@ TEST_F(CompanionTest, theScriptReachesTheHostByteForByte) {
   EXPECT_FALSE(g_scriptRuns[0].errorHandle);
 }
 
-TEST_F(CompanionTest, theHostsOwnScriptSuiteReceivesTheSameText) {
-  host_.suites().add(kAEGPUtilitySuite, 11, hostUtility_);
-  comp_->currentTime = comp_->workDuration;
-  ASSERT_EQ(request(1), A_Err_NONE);
-  host_.runIdle(1);
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], expectedScript());
-  // Whatever the script answered, the request is over: more idle calls run nothing.
-  const size_t sent = host_.log().sent.size();
-  host_.runIdle(3);
-  EXPECT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(stepCommands(), 0);
-  EXPECT_EQ(host_.log().sent.size(), sent + 3);
-}
-
 TEST_F(CompanionTest, nFramesOfWorkAreaGiveExactlyNCommandsThenTheScriptAndTimeZero) {
   for (double seconds : {0.04, 1.0, 2.0}) {
     SCOPED_TRACE(seconds);
