@@ -33,6 +33,22 @@ TEST_F(CompanionTest, thePublishedSuiteIsTheModulesTableForEveryCaller) {
   EXPECT_NE(report.held[0].find("\"AEGP TOLV Suite\" v1"), std::string::npos);
 }
 
+TEST_F(CompanionTest, theSuiteListsOwnAcquireAndReleaseAreTheBrokers) {
+  const SPSuitesSuite& suites = suitesSuite(host_);
+  host_.ledger().beginCommand("caller");
+  const void* viaList = nullptr;
+  const void* viaBasic = nullptr;
+  ASSERT_EQ(suites.AcquireSuite(nullptr, kAEGPTOLVSuite, 1, 1, &viaList), kSPNoError);
+  ASSERT_EQ(tb::basicSuite()->AcquireSuite(kAEGPTOLVSuite, 1, &viaBasic), kSPNoError);
+  EXPECT_EQ(viaList, viaBasic);
+  EXPECT_EQ(suites.ReleaseSuite(nullptr, kAEGPTOLVSuite, 1, 1), kSPNoError);
+  EXPECT_EQ(suites.ReleaseSuite(nullptr, kAEGPTOLVSuite, 1, 1), kSPNoError);
+  tb::CommandReport report = host_.ledger().endCommand();
+  EXPECT_TRUE(report.clean());
+  EXPECT_EQ(report.calls,
+            (std::vector<std::string>{"AcquireSuite", "ReleaseSuite", "ReleaseSuite"}));
+}
+
 TEST_F(CompanionTest, anotherVersionOfThePublishedSuiteIsNotServed) {
   host_.ledger().beginCommand("caller");
   const void* suite = &kOther;
