@@ -47,7 +47,7 @@ void FinishCycle(const AEGP_SuiteHandler& suites, HostStatus& status, AEGP_ItemH
 
 A_Err StepEngineUpdate() {
   AEGP_SuiteHandler suites(g_basicSuite);
-  HostStatus status(nullptr);
+  HostStatus status(nullptr);  // a general plug-in has no abort poll to ask
   AEGP_ItemH item = nullptr;
   status.call([&] { return suites.ItemSuite13()->AEGP_GetActiveItem(&item); });
   if (!status.ok() || !item)

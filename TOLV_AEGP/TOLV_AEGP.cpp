@@ -34,7 +34,7 @@ void PublishTOLVSuite(const SPBasicSuite* basic, HostStatus& status) {
 
 A_Err StartUp(SPBasicSuite* pica_basicP, AEGP_PluginID aegp_plugin_id) {
   AEGP_SuiteHandler suites(pica_basicP);
-  HostStatus status(nullptr);
+  HostStatus status(nullptr);  // a general plug-in has no abort poll to ask
   status.call([&] {
     return suites.RegisterSuite6()->AEGP_RegisterIdleHook(aegp_plugin_id, EngineUpdateIdleHook,
                                                           nullptr);
