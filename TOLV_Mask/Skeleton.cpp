@@ -3,10 +3,12 @@
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/SequenceData.h"
 #include "TOLV_Mask/Skeleton_Strings.h"
+#include "TOLV_Mask/render/Render.h"
 #include "common/EffectCommands.h"
 #include "common/EntryGuard.h"
 
 AEGP_PluginID pluginID = 0;
+A_u_char alreadyRendered = 0;
 
 static PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
   return AboutText(in_data, out_data, "%s, v%d.%d\r%s", GetStringPtr(StrID_Name), MAJOR_VERSION,
@@ -20,8 +22,6 @@ static PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
 
 PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                            PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
-  (void)params;
-  (void)output;
   (void)extra;
   switch (cmd) {
     case PF_Cmd_ABOUT:
@@ -36,6 +36,8 @@ PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
       return SequenceResetup(in_data, out_data);
     case PF_Cmd_SEQUENCE_SETDOWN:
       return SequenceSetdown(in_data, out_data);
+    case PF_Cmd_RENDER:
+      return Render(in_data, out_data, params, output, 1);
     default:
       return PF_Err_NONE;
   }

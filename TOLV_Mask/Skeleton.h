@@ -17,6 +17,9 @@ constexpr PF_OutFlags2 kMaskOutFlags2 = PF_OutFlag2_SUPPORTS_QUERY_DYNAMIC_FLAGS
 // The identity under which this effect makes AEGP calls; set once, by global setup.
 extern AEGP_PluginID pluginID;
 
+// Set by every Render; the parameter-change actions read it.
+extern A_u_char alreadyRendered;
+
 // The command switch, without the exception guard of the entry point.
 PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                            PF_ParamDef* params[], PF_LayerDef* output, void* extra);
