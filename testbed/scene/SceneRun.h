@@ -28,16 +28,18 @@ struct MeshReport {
 };
 
 struct StepReport {
-  std::string kind;  // change, render, idle, save, open, request_engine_update
+  std::string
+      kind;  // change, render, idle, save, open, ui, delete_mask, time, request_engine_update
   std::optional<double> time;
   std::optional<A_Err> result;  // request_engine_update: what the suite call answered
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
-  std::vector<std::string> scripts;
+  std::vector<ScriptRun> scripts;
   std::vector<std::string> alerts;
   std::vector<AEGP_Command> commands;
   std::vector<std::string> lightsCreated;
   std::vector<std::string> lightsDeleted;
+  std::vector<ParamUiUpdate> paramUi;
   std::vector<std::pair<std::string, World>> frames;  // render: each layer's final frame
 };
 

@@ -63,6 +63,7 @@ class CompanionTest : public ::testing::Test {
     aegp_ = &host_.load(tbtest::modulePath("TOLV_AEGP"), true);
     comp_ = &host_.addComp("Main", 640, 360);
     host_.setCompTiming(*comp_, 25, 10, 0, 1);
+    setWorkArea(0, 25);
     useScriptStandIn();
   }
 
@@ -72,6 +73,17 @@ class CompanionTest : public ::testing::Test {
     utility_ = *static_cast<const AEGP_UtilitySuite11*>(host_.suites().find(kAEGPUtilitySuite, 11));
     utility_.AEGP_ExecuteScript = comptest::AEGP_ExecuteScript;
     host_.suites().add(kAEGPUtilitySuite, 11, &utility_);
+  }
+
+  // The composition's times at scale 2500, a hundred units to a frame of 25 fps, set directly so
+  // that they differ from the scale of the frame duration the host reports ({1, 25}) and read the
+  // same whatever scale the testbed itself would choose. The current time goes to 0.
+  void setWorkArea(A_long startFrames, A_long frames) {
+    comp_->timeScale = 2500;
+    comp_->duration = {25000, 2500};
+    comp_->workStart = {startFrames * 100, 2500};
+    comp_->workDuration = {frames * 100, 2500};
+    comp_->currentTime = {0, 2500};
   }
 
   A_Err request(A_Boolean pending) { return tb::requestEngineUpdate(host_, pending); }

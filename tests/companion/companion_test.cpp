@@ -49,8 +49,8 @@ TEST_F(CompanionTest, nFramesOfWorkAreaGiveExactlyNCommandsThenTheScriptAndTimeZ
     SCOPED_TRACE(seconds);
     host_.log().commands.clear();
     g_scriptRuns.clear();
-    host_.setCompTiming(*comp_, 25, 10, 0, seconds);
     const long frames = static_cast<long>(seconds * 25 + 0.5);
+    setWorkArea(0, static_cast<A_long>(frames));
     ASSERT_EQ(request(1), A_Err_NONE);
     host_.runIdle(static_cast<int>(frames));
     EXPECT_EQ(stepCommands(), frames);
@@ -82,7 +82,7 @@ TEST_F(CompanionTest, aRequestAtOrPastTheEndRunsTheScriptAtOnceWithoutCommands) 
 }
 
 TEST_F(CompanionTest, theWorkAreaStartCountsTowardsItsEnd) {
-  host_.setCompTiming(*comp_, 25, 10, 2, 1);
+  setWorkArea(50, 25);
   comp_->currentTime = {5000 - 300, 2500};  // three frames before the work area
   ASSERT_EQ(request(1), A_Err_NONE);
   host_.runIdle(28);
