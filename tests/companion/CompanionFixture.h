@@ -14,6 +14,7 @@
 #include "testbed/host/EngineRequest.h"
 #include "testbed/host/Host.h"
 #include "tests/support/Modules.h"
+#include "tests/support/Violations.h"
 
 namespace comptest {
 
@@ -67,7 +68,10 @@ class CompanionTest : public ::testing::Test {
     useScriptStandIn();
   }
 
-  void TearDown() override { EXPECT_TRUE(host_.ledger().violations().empty()); }
+  void TearDown() override {
+    host_.quit();
+    tbtest::checkViolations(host_.ledger(), {});
+  }
 
   void useScriptStandIn() {
     utility_ = *static_cast<const AEGP_UtilitySuite11*>(host_.suites().find(kAEGPUtilitySuite, 11));

@@ -9,11 +9,23 @@ namespace {
 using comptest::CompanionTest;
 using comptest::g_scriptRuns;
 
+// Each suite is acquired just before its first use; the acquisitions are host calls too.
 const std::vector<std::string> kReads = {
-    "AEGP_GetActiveItem",        "AEGP_GetItemType",          "AEGP_GetCompFromItem",
-    "AEGP_GetItemCurrentTime",   "AEGP_GetCompWorkAreaStart", "AEGP_GetCompWorkAreaDuration",
+    "AcquireSuite",
+    "AEGP_GetActiveItem",
+    "AEGP_GetItemType",
+    "AcquireSuite",
+    "AEGP_GetCompFromItem",
+    "AEGP_GetItemCurrentTime",
+    "AEGP_GetCompWorkAreaStart",
+    "AEGP_GetCompWorkAreaDuration",
     "AEGP_GetCompFrameDuration",
 };
+
+// A failed acquisition is a missing suite; any other failed call is its own status.
+A_Err statusFor(const std::string& call, A_Err injected) {
+  return call == "AcquireSuite" ? PF_Err_BAD_CALLBACK_PARAM : injected;
+}
 
 std::vector<std::string> withReads(std::vector<std::string> tail) {
   std::vector<std::string> calls = kReads;
@@ -38,16 +50,19 @@ TEST_F(CompanionSweep, aStepAndAFinishMakeTheseCallsInThisOrder) {
   comptest::HookRun step = idleOnce();
   EXPECT_EQ(step.err, A_Err_NONE);
   EXPECT_TRUE(step.report.clean());
-  EXPECT_EQ(step.report.calls, withReads({"AEGP_DoCommand", "AEGP_SetItemCurrentTime"}));
+  EXPECT_EQ(step.report.allCalls,
+            withReads({"AcquireSuite", "AEGP_DoCommand", "AEGP_SetItemCurrentTime"}));
   comp_->currentTime = comp_->workDuration;
   comptest::HookRun finish = idleOnce();
   EXPECT_EQ(finish.err, A_Err_NONE);
   EXPECT_TRUE(finish.report.clean());
-  EXPECT_EQ(finish.report.calls, withReads({"AEGP_ExecuteScript", "AEGP_SetItemCurrentTime"}));
+  EXPECT_EQ(finish.report.allCalls,
+            withReads({"AcquireSuite", "AEGP_ExecuteScript", "AEGP_SetItemCurrentTime"}));
 }
 
 TEST_F(CompanionSweep, eachFailedCallOfAStepIsTheStatusAndTheRequestStays) {
-  const std::vector<std::string> calls = withReads({"AEGP_DoCommand", "AEGP_SetItemCurrentTime"});
+  const std::vector<std::string> calls =
+      withReads({"AcquireSuite", "AEGP_DoCommand", "AEGP_SetItemCurrentTime"});
   for (size_t i = 0; i < calls.size(); ++i) {
     SCOPED_TRACE("failing " + calls[i]);
     host_.log().commands.clear();
@@ -57,9 +72,9 @@ TEST_F(CompanionSweep, eachFailedCallOfAStepIsTheStatusAndTheRequestStays) {
     plan.failCall = static_cast<int>(i);
     plan.failWith = A_Err_ALLOC;
     comptest::HookRun run = failedRun(plan);
-    EXPECT_EQ(run.err, A_Err_ALLOC);
+    EXPECT_EQ(run.err, statusFor(calls[i], A_Err_ALLOC));
     EXPECT_TRUE(run.report.clean());
-    EXPECT_EQ(run.report.calls.size(), i + 1);  // nothing after the failure
+    EXPECT_EQ(run.report.allCalls.size(), i + 1);  // nothing after the failure
     EXPECT_EQ(stepCommands(), calls[i] == "AEGP_SetItemCurrentTime" ? 1 : 0);
     EXPECT_EQ(comp_->currentTime, (A_Time{0, 2500}));
     EXPECT_TRUE(stillRequested());
@@ -68,7 +83,8 @@ TEST_F(CompanionSweep, eachFailedCallOfAStepIsTheStatusAndTheRequestStays) {
 
 TEST_F(CompanionSweep, eachFailedCallOfAFinishIsTheStatusAndEndsTheRequestOnceTheScriptRan) {
   const std::vector<std::string> calls =
-      withReads({"AEGP_ExecuteScript", "AEGP_SetItemCurrentTime"});
+      withReads({"AcquireSuite", "AEGP_ExecuteScript", "AEGP_SetItemCurrentTime"});
+  const size_t script = calls.size() - 2;
   for (size_t i = 0; i < calls.size(); ++i) {
     SCOPED_TRACE("failing " + calls[i]);
     g_scriptRuns.clear();
@@ -78,11 +94,11 @@ TEST_F(CompanionSweep, eachFailedCallOfAFinishIsTheStatusAndEndsTheRequestOnceTh
     plan.failCall = static_cast<int>(i);
     plan.failWith = A_Err_PARAMETER;
     comptest::HookRun run = failedRun(plan);
-    EXPECT_EQ(run.err, A_Err_PARAMETER);
+    EXPECT_EQ(run.err, statusFor(calls[i], A_Err_PARAMETER));
     EXPECT_TRUE(run.report.clean());
-    EXPECT_EQ(run.report.calls.size(), i + 1);
+    EXPECT_EQ(run.report.allCalls.size(), i + 1);
     EXPECT_EQ(comp_->currentTime, comp_->workDuration);
-    const bool scriptTried = i >= kReads.size();
+    const bool scriptTried = i >= script;
     EXPECT_EQ(g_scriptRuns.size(), calls[i] == "AEGP_SetItemCurrentTime" ? 1u : 0u);
     EXPECT_EQ(stillRequested(), !scriptTried);
     ASSERT_EQ(request(0), A_Err_NONE);
@@ -127,29 +143,37 @@ EntryRun loadWith(const tb::FaultPlan& plan) {
   host.ledger().arm(plan);
   tb::Module& m = host.load(tbtest::modulePath("TOLV_AEGP"), true);
   host.ledger().disarm();
-  EXPECT_TRUE(host.ledger().violations().empty());
-  return {m.globalSetupErr, m.globalSetupProblems, host.idleHooks().size(),
-          host.suites().published().size()};
+  EntryRun run{m.globalSetupErr, m.globalSetupProblems, host.idleHooks().size(),
+               host.suites().published().size()};
+  host.quit();
+  tbtest::checkViolations(host.ledger(), {});
+  return run;
 }
 
 TEST(CompanionEntrySweep, eachFailedCallIsTheEntrysResultAndNothingIsHeld) {
+  // The register suite comes through the suite handler, so its failed acquisition is the missing
+  // suite; the suite list is taken from the broker directly, so its failure is passed on as is.
   struct Case {
     const char* failing;
+    A_Err err;
     size_t hooks;
-  } cases[] = {{"AEGP_RegisterIdleHook", 0}, {"AddSuite", 1}};
-  for (int i = 0; i < 2; ++i) {
+  } cases[] = {{"AcquireSuite (register)", PF_Err_BAD_CALLBACK_PARAM, 0},
+               {"AEGP_RegisterIdleHook", A_Err_ALLOC, 0},
+               {"AcquireSuite (suite list)", A_Err_ALLOC, 1},
+               {"AddSuite", A_Err_ALLOC, 1}};
+  for (int i = 0; i < 4; ++i) {
     SCOPED_TRACE(cases[i].failing);
     tb::FaultPlan plan;
     plan.failCall = i;
     plan.failWith = A_Err_ALLOC;
     EntryRun run = loadWith(plan);
-    EXPECT_EQ(run.err, A_Err_ALLOC);
+    EXPECT_EQ(run.err, cases[i].err);
     EXPECT_TRUE(run.problems.empty());
     EXPECT_EQ(run.hooks, cases[i].hooks);
     EXPECT_EQ(run.published, 0u);
   }
   tb::FaultPlan past;
-  past.failCall = 2;  // there is no third call: start-up succeeds
+  past.failCall = 4;  // there is no fifth call: start-up succeeds
   EntryRun run = loadWith(past);
   EXPECT_EQ(run.err, A_Err_NONE);
   EXPECT_EQ(run.hooks, 1u);

@@ -42,10 +42,10 @@ SPErr AddSuite(SPSuiteListRef, SPPluginRef, const char* name, int32_t apiVersion
   return kSPNoError;
 }
 
-// The list's own acquire and release are the broker's: one accounting for every suite.
+// The list's own acquire and release are the broker's: one accounting for every suite. The
+// broker's acquire counts itself (and can be failed), so it is not counted here a second time.
 SPErr AcquireSuite(SPSuiteListRef, const char* name, int32_t apiVersion, int32_t,
                    const void** suiteProcs) {
-  TB_ENTER();
   return basicSuite()->AcquireSuite(name, apiVersion, suiteProcs);
 }
 
