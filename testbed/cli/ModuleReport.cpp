@@ -97,6 +97,18 @@ void printEffect(Host& host, Module& module, std::ostream& out, std::ostream& er
   printSequenceSetup(host, module, out);
 }
 
+// What the entry point answered and every suite the module published while it ran.
+void printGeneral(Host& host, const Module& module, std::ostream& out, std::ostream& err) {
+  out << "entry: err=" << module.globalSetupErr << "\n";
+  out << "plugin_id: " << module.pluginId << "\n";
+  for (const PublishedSuite& suite : host.suites().published()) {
+    if (suite.publisher == module.name())
+      out << "published: \"" << cEscape(suite.name) << "\" " << suite.version << "\n";
+  }
+  for (const std::string& problem : module.globalSetupProblems)
+    err << module.path() << ": entry: " << problem << "\n";
+}
+
 }  // namespace
 
 int inspectModule(const std::string& path, std::ostream& out, std::ostream& err) {
@@ -107,7 +119,7 @@ int inspectModule(const std::string& path, std::ostream& out, std::ostream& err)
     if (module.isEffect()) {
       printEffect(host, module, out, err);
     } else {
-      out << "entry: err=" << module.globalSetupErr << " plugin_id=" << module.pluginId << "\n";
+      printGeneral(host, module, out, err);
     }
     // Rules the module broke while it started make the inspection fail, as they fail a render.
     for (const Violation& v : host.ledger().violations())

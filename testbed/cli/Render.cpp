@@ -101,6 +101,8 @@ json stepJson(const scene::StepReport& s, bool named) {
   json j = {{"step", s.kind}};
   if (s.time)
     j["time"] = *s.time;
+  if (s.result)
+    j["result"] = *s.result;
   j["status"] = json::array();
   for (const SentCommand& sent : s.status)
     j["status"].push_back(statusJson(sent));

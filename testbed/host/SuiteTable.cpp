@@ -11,6 +11,14 @@ void SuiteTable::add(const std::string& name, int version, const void* suite) {
   suites_[{name, version}] = suite;
 }
 
+const PublishedSuite* SuiteTable::publish(PublishedSuite entry, const void* suite) {
+  if (find(entry.name, entry.version))
+    return nullptr;
+  add(entry.name, entry.version, suite);
+  published_.push_back(std::move(entry));
+  return &published_.back();
+}
+
 const void* SuiteTable::find(const std::string& name, int version) const {
   auto it = suites_.find({name, version});
   return it == suites_.end() ? nullptr : it->second;

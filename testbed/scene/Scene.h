@@ -127,8 +127,13 @@ struct TimeStep {
   double time = 0;  // seconds
 };
 
+// As a plug-in outside the system would: "AEGP TOLV Suite" 1, SetEngineUpdatePending(pending).
+struct EngineRequestStep {
+  int pending = 0;
+};
+
 using Step = std::variant<ChangeStep, RenderStep, IdleStep, SaveStep, OpenStep, UiStep,
-                          DeleteMaskStep, TimeStep>;
+                          DeleteMaskStep, TimeStep, EngineRequestStep>;
 
 struct SceneSpec {
   std::string file;       // as given to the parser, for messages

@@ -152,6 +152,9 @@ json step(const Step& s) {
            {{"time", r.time}, {"downsample", json::array({r.downsampleX, r.downsampleY})}}}};
     }
     json operator()(const IdleStep& i) const { return json{{"idle", i.count}}; }
+    json operator()(const EngineRequestStep& r) const {
+      return json{{"request_engine_update", r.pending}};
+    }
     json operator()(const SaveStep& f) const {
       return json{{"save", f.path.empty() ? json::object() : json(f.path)}};
     }

@@ -647,6 +647,9 @@ class Parser {
     if (kind == "idle") {
       return IdleStep{static_cast<int>(integer(body, at, 0, kMaxIdle))};
     }
+    if (kind == "request_engine_update") {
+      return EngineRequestStep{static_cast<int>(integer(body, at, 0, 1))};
+    }
     if (kind == "save") {
       return SaveStep{fileArgument(body, at)};
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "common/MeshSlot.h"
+#include "testbed/host/EngineRequest.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamValues.h"
 #include "testbed/scene/SceneBuild.h"
@@ -191,6 +192,9 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
     } else if (const auto* idle = std::get_if<IdleStep>(&steps[i])) {
       report.kind = "idle";
       host.runIdle(idle->count);
+    } else if (const auto* request = std::get_if<EngineRequestStep>(&steps[i])) {
+      report.kind = "request_engine_update";
+      report.result = requestEngineUpdate(host, static_cast<A_Boolean>(request->pending));
     } else if (const auto* save = std::get_if<SaveStep>(&steps[i])) {
       report.kind = "save";
       host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(parsed, save->path));

@@ -28,8 +28,10 @@ struct MeshReport {
 };
 
 struct StepReport {
-  std::string kind;  // change, render, idle, save, open, ui, delete_mask, time
+  std::string
+      kind;  // change, render, idle, save, open, ui, delete_mask, time, request_engine_update
   std::optional<double> time;
+  std::optional<A_Err> result;  // request_engine_update: what the suite call answered
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
   std::vector<ScriptRun> scripts;

@@ -21,6 +21,7 @@ void registerAllSuites(SuiteTable& table) {
   registerCommandSuites(table);
   registerRegisterSuites(table);
   registerParamUtilsSuites(table);
+  registerSuitesSuites(table);
 }
 
 }  // namespace tb

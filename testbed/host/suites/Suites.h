@@ -25,5 +25,6 @@ void registerKeyframeSuites(SuiteTable& table);
 void registerCommandSuites(SuiteTable& table);
 void registerRegisterSuites(SuiteTable& table);
 void registerParamUtilsSuites(SuiteTable& table);
+void registerSuitesSuites(SuiteTable& table);
 
 }  // namespace tb
