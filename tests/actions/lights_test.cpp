@@ -73,11 +73,23 @@ TEST_F(PathLightTest, equalDepthsRaiseTheAlert) {
   EXPECT_EQ(host_.log().lightsCreated[0], "'Morvane' path");
 }
 
+TEST_F(PathLightTest, oneRowIsKeyedAtTheStartAndRaisesTheAlert) {
+  useRows(*effect_, {75});
+  check(1);
+  ASSERT_NE(pathLight(), nullptr);
+  const std::vector<std::pair<double, double>> expected = {{0.0, 75.0}};
+  EXPECT_EQ(keys(*pathLight()), expected);
+  ASSERT_EQ(host_.log().scripts.size(), 1u);
+  EXPECT_EQ(host_.log().scripts[0], kNoDepthAlert);
+}
+
 TEST_F(PathLightTest, noRowInUseKeysNothingAndRaisesTheAlert) {
   check(1);
   ASSERT_EQ(host_.log().scripts.size(), 1u);
   EXPECT_EQ(host_.log().scripts[0], kNoDepthAlert);
   ASSERT_EQ(host_.log().lightsCreated.size(), 1u);
+  ASSERT_NE(pathLight(), nullptr);
+  EXPECT_TRUE(keys(*pathLight()).empty());
 }
 
 TEST_F(PathLightTest, uncheckingDeletesTheLightAndForgetsItsId) {

@@ -83,6 +83,22 @@ TEST_F(LaunchTest, theDistorterAndTheMaskEffectAreAlwaysAddedJustBelow) {
             std::string(kLaunchPrefix) + "ZEK TOLV_Mask');myFX.moveTo(2);}catch(e){}");
 }
 
+TEST_F(LaunchTest, anOwnIndexTheHostDidNotGiveLaunchesNothing) {
+  tb::Effect& e = applySetUpMask();
+  const std::vector<std::string> calls = launch(e, 1).report.calls;
+  const auto at = std::find(calls.begin(), calls.end(), "AEGP_GetStreamIndexInParent");
+  ASSERT_NE(at, calls.end());
+  tb::FaultPlan plan;
+  plan.failCall = static_cast<int>(at - calls.begin());
+  plan.failWith = PF_Err_OUT_OF_MEMORY;
+  host_.ledger().arm(plan);
+  tb::CommandResult r = launch(e, 3);
+  host_.ledger().disarm();
+  EXPECT_EQ(r.err, PF_Err_OUT_OF_MEMORY);
+  EXPECT_TRUE(host_.log().scripts.empty());
+  EXPECT_TRUE(r.report.clean());
+}
+
 TEST_F(LaunchTest, noneRunsNothingAndThePopupStaysOnNone) {
   tb::Effect& e = applySetUpMask();
   tb::CommandResult r = launch(e, 1);

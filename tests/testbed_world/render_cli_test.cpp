@@ -194,11 +194,13 @@ TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
   EXPECT_EQ(a, b);
 }
 
+// The mask effect's setup has run ("Renderer" on), so the change runs no script.
 TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdateParamsUi) {
   const std::string scene = R"({
     "comp": {"width": 64, "height": 48, "fps": 25, "duration": 2},
     "layers": [{"name": "Card", "kind": "solid", "size": [64, 48],
-                "effects": [{"match": "ZEK TOLV_Mask"}, {"match": "ZEK TOLV_Engine"}]}],
+                "effects": [{"match": "ZEK TOLV_Mask", "params": {"93": 1}},
+                            {"match": "ZEK TOLV_Engine"}]}],
     "steps": [{"change": {"layer": "Card", "effect": 0, "param": 1, "value": 5}}]})";
   CliRun run = render(write("change.json", scene));
   ASSERT_EQ(run.status, 0) << run.err;
