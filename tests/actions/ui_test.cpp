@@ -55,6 +55,30 @@ TEST_F(MaskUiTest, aLightPathDisablesTheDepthOfRowsInUseOnly) {
   EXPECT_TRUE(hidden(*effect_, MASK_ORIENT_ON_PATH));
 }
 
+TEST_F(MaskUiTest, rowsAfterAFailureKeepTheirFlags) {
+  setLightPath(1, 3);
+  const std::vector<std::string> calls = updateUi(*effect_).report.calls;
+  for (int row = 1; row <= kMaskRows; ++row)
+    param(*effect_, MaskDepthParam(row)).ui_flags = PF_PUI_NONE;
+  // The third stream asked for is the X rotation of row 3.
+  int streams = 0;
+  size_t third = 0;
+  for (size_t i = 0; i < calls.size() && !third; ++i)
+    if (calls[i] == "AEGP_GetNewEffectStreamByIndex" && ++streams == 3)
+      third = i;
+  ASSERT_NE(third, 0u);
+  tb::FaultPlan plan;
+  plan.failCall = static_cast<int>(third);
+  plan.failWith = PF_Err_OUT_OF_MEMORY;
+  host_.ledger().arm(plan);
+  tb::CommandResult r = updateUi(*effect_);
+  host_.ledger().disarm();
+  EXPECT_EQ(r.err, PF_Err_OUT_OF_MEMORY);
+  EXPECT_TRUE(r.report.clean());
+  for (int row = 1; row <= kMaskRows; ++row)
+    EXPECT_EQ(depthDisabled(row), row < 3) << row;
+}
+
 TEST_F(MaskUiTest, internalSlidersAreHiddenAfterEveryUpdate) {
   for (int round = 0; round < 2; ++round) {
     setHidden(*effect_, MASK_SWEEP_INDEX, false);
