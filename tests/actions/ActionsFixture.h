@@ -24,6 +24,15 @@ inline tb::Outline square(double left, double top, double size) {
   return o;
 }
 
+// The text of a script the host logged, whether the log keeps the text alone or with its outcome.
+inline std::string scriptText(const std::string& text) {
+  return text;
+}
+template <class ScriptRun>
+std::string scriptText(const ScriptRun& run) {
+  return run.text;
+}
+
 class ActionsTest : public ::testing::Test {
  protected:
   // A fresh copy of the mask module has rendered nothing since it was loaded.
@@ -85,6 +94,14 @@ class ActionsTest : public ::testing::Test {
   tb::CommandResult updateUi(tb::Effect& e) {
     std::vector<PF_ParamDef*> params = tb::paramArray(e);
     return host_.send({e.module, &e}, PF_Cmd_UPDATE_PARAMS_UI, params.data());
+  }
+
+  // The texts of every script run so far, in order.
+  std::vector<std::string> scripts() {
+    std::vector<std::string> texts;
+    for (const auto& run : host_.log().scripts)
+      texts.push_back(scriptText(run));
+    return texts;
   }
 
   tb::Layer* layerNamed(const std::string& name) const {

@@ -52,7 +52,7 @@ TEST_F(PathLightTest, risingDepthsAreKeyedAcrossTheComposition) {
     EXPECT_EQ(k.value.y, 180.0);
   }
   EXPECT_TRUE(host_.log().alerts.empty());
-  EXPECT_TRUE(host_.log().scripts.empty());
+  EXPECT_TRUE(scripts().empty());
 }
 
 TEST_F(PathLightTest, fallingDepthsAreKeyedInReverse) {
@@ -67,8 +67,8 @@ TEST_F(PathLightTest, fallingDepthsAreKeyedInReverse) {
 TEST_F(PathLightTest, equalDepthsRaiseTheAlert) {
   useRows(*effect_, {50, 50});
   check(1);
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], kNoDepthAlert);
+  ASSERT_EQ(scripts().size(), 1u);
+  EXPECT_EQ(scripts()[0], kNoDepthAlert);
   ASSERT_EQ(host_.log().lightsCreated.size(), 1u);
   EXPECT_EQ(host_.log().lightsCreated[0], "'Morvane' path");
 }
@@ -79,14 +79,14 @@ TEST_F(PathLightTest, oneRowIsKeyedAtTheStartAndRaisesTheAlert) {
   ASSERT_NE(pathLight(), nullptr);
   const std::vector<std::pair<double, double>> expected = {{0.0, 75.0}};
   EXPECT_EQ(keys(*pathLight()), expected);
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], kNoDepthAlert);
+  ASSERT_EQ(scripts().size(), 1u);
+  EXPECT_EQ(scripts()[0], kNoDepthAlert);
 }
 
 TEST_F(PathLightTest, noRowInUseKeysNothingAndRaisesTheAlert) {
   check(1);
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], kNoDepthAlert);
+  ASSERT_EQ(scripts().size(), 1u);
+  EXPECT_EQ(scripts()[0], kNoDepthAlert);
   ASSERT_EQ(host_.log().lightsCreated.size(), 1u);
   ASSERT_NE(pathLight(), nullptr);
   EXPECT_TRUE(keys(*pathLight()).empty());

@@ -21,14 +21,14 @@ TEST_F(FirstChangeTest, theFirstChangeMarksTheInstanceAndRunsTheEngineCheckOnce)
   changed(e, MASK_X_SUBDIVIDE);
   EXPECT_EQ(param(e, MASK_RENDERER).u.bd.value, 1);
   EXPECT_TRUE(hidden(e, MASK_RENDERER));
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], EngineCheckScript());
+  ASSERT_EQ(scripts().size(), 1u);
+  EXPECT_EQ(scripts()[0], EngineCheckScript());
   // Later changes, of any control, run no script.
   tb::CommandResult r = changed(e, MASK_Y_SUBDIVIDE);
   EXPECT_EQ(r.err, PF_Err_NONE);
   EXPECT_TRUE(r.report.clean());
   changed(e, MASK_ALPHA);
-  EXPECT_EQ(host_.log().scripts.size(), 1u);
+  EXPECT_EQ(scripts().size(), 1u);
 }
 
 TEST_F(FirstChangeTest, eachNewInstanceRunsItsOwnSetup) {
@@ -37,7 +37,7 @@ TEST_F(FirstChangeTest, eachNewInstanceRunsItsOwnSetup) {
   changed(first, MASK_X_SUBDIVIDE);
   changed(second, MASK_X_SUBDIVIDE);
   changed(first, MASK_X_SUBDIVIDE);
-  EXPECT_EQ(host_.log().scripts.size(), 2u);
+  EXPECT_EQ(scripts().size(), 2u);
 }
 
 class LaunchTest : public ActionsTest {
@@ -55,7 +55,7 @@ TEST_F(LaunchTest, aRendererBelowMeansNoSecondOne) {
   tb::CommandResult r = launch(e, 2);
   EXPECT_EQ(r.err, PF_Err_NONE);
   EXPECT_TRUE(r.report.clean());
-  EXPECT_TRUE(host_.log().scripts.empty());
+  EXPECT_TRUE(scripts().empty());
   EXPECT_EQ(param(e, MASK_LAUNCH).u.pd.value, 1);
   EXPECT_EQ(layer_->effects.size(), 3u);
 }
@@ -64,8 +64,8 @@ TEST_F(LaunchTest, aRendererOnlyAboveAddsOneBelow) {
   applyEngine();
   tb::Effect& e = applySetUpMask();
   launch(e, 2);
-  ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0],
+  ASSERT_EQ(scripts().size(), 1u);
+  EXPECT_EQ(scripts()[0],
             std::string(kLaunchPrefix) + "ZEK TOLV_Engine');myFX.moveTo(3);}catch(e){}");
 }
 
@@ -74,12 +74,12 @@ TEST_F(LaunchTest, theDistorterAndTheMaskEffectAreAlwaysAddedJustBelow) {
   applyEngine();
   launch(e, 3);
   launch(e, 4);
-  ASSERT_EQ(host_.log().scripts.size(), 2u);
+  ASSERT_EQ(scripts().size(), 2u);
   // Own index 0: the new effect goes to position 2.
-  EXPECT_EQ(host_.log().scripts[0],
+  EXPECT_EQ(scripts()[0],
             "myComp = app.project.activeItem;myLayer = myComp.selectedLayers[0];try{myFX = "
             "myLayer.Effects.addProperty('ZEK TOLV_Distort');myFX.moveTo(2);}catch(e){}");
-  EXPECT_EQ(host_.log().scripts[1],
+  EXPECT_EQ(scripts()[1],
             std::string(kLaunchPrefix) + "ZEK TOLV_Mask');myFX.moveTo(2);}catch(e){}");
 }
 
@@ -95,7 +95,7 @@ TEST_F(LaunchTest, anOwnIndexTheHostDidNotGiveLaunchesNothing) {
   tb::CommandResult r = launch(e, 3);
   host_.ledger().disarm();
   EXPECT_EQ(r.err, PF_Err_OUT_OF_MEMORY);
-  EXPECT_TRUE(host_.log().scripts.empty());
+  EXPECT_TRUE(scripts().empty());
   EXPECT_TRUE(r.report.clean());
 }
 
@@ -103,7 +103,7 @@ TEST_F(LaunchTest, noneRunsNothingAndThePopupStaysOnNone) {
   tb::Effect& e = applySetUpMask();
   tb::CommandResult r = launch(e, 1);
   EXPECT_EQ(r.err, PF_Err_NONE);
-  EXPECT_TRUE(host_.log().scripts.empty());
+  EXPECT_TRUE(scripts().empty());
   EXPECT_EQ(param(e, MASK_LAUNCH).u.pd.value, 1);
 }
 
