@@ -2,8 +2,9 @@
 //
 // A host call runs only while the status is zero and its result becomes the status. A release
 // always runs and reports only while the status is still zero. An abort poll asks the host whether
-// the user cancelled; its answer becomes the status. Scope guards below release every reference a
-// handler obtains, on every path, through release().
+// the user cancelled; its answer becomes the status (aborted() asks only while nothing has failed,
+// abortedReplacing() asks always and lets the answer stand in place of an earlier error). Scope
+// guards below release every reference a handler obtains, on every path, through release().
 #pragma once
 
 #include <utility>
@@ -35,6 +36,14 @@ class HostStatus {
   bool aborted() {
     if (err_ == PF_Err_NONE)
       err_ = PF_ABORT(in_data_);
+    return err_ != PF_Err_NONE;
+  }
+
+  // Polls the host whatever the status holds, and its answer replaces the status: an error met
+  // before the poll is dropped when the user has not cancelled. Renders that must hand on what
+  // they could, after a receiver refused a record, poll this way. Returns true on a cancel.
+  bool abortedReplacing() {
+    err_ = PF_ABORT(in_data_);
     return err_ != PF_Err_NONE;
   }
 
@@ -254,4 +263,31 @@ class PreparedSegment {
   PF_PathOutlinePtr path_ = nullptr;
   PF_PathSegIndex segment_ = 0;
   PF_PathSegPrepPtr prep_ = nullptr;
+};
+
+// The host's quiet-errors mode for the length of a scope: errors the host meets meanwhile raise no
+// dialog. It is ended on every path once it was started, whatever the status holds, so that a
+// failure never leaves the host quiet; the quieted errors are dropped.
+class QuietErrors {
+ public:
+  QuietErrors(HostStatus& status, const AEGP_UtilitySuite11* suite)
+      : status_(status), suite_(suite) {
+    status_.call([&] {
+      A_Err err = suite_->AEGP_StartQuietErrors(&state_);
+      started_ = err == A_Err_NONE;
+      return err;
+    });
+  }
+  ~QuietErrors() {
+    if (started_)
+      status_.release([&] { return suite_->AEGP_EndQuietErrors(false, &state_); });
+  }
+  QuietErrors(const QuietErrors&) = delete;
+  QuietErrors& operator=(const QuietErrors&) = delete;
+
+ private:
+  HostStatus& status_;
+  const AEGP_UtilitySuite11* suite_;
+  AEGP_ErrReportState state_ = {};
+  bool started_ = false;
 };

@@ -8,6 +8,7 @@
 
 constexpr const A_char* kEngineMatchName = "ZEK TOLV_Engine";
 constexpr const A_char* kDistortReceiverMatchName = "ZEK TOLV_Distort";
+constexpr const A_char* kMaskSenderMatchName = "ZEK TOLV_Mask";
 
 // True for the match names that take mesh records: the renderer and the distort effect. The
 // comparison is exact and case-sensitive.

@@ -28,7 +28,7 @@ std::string cEscape(const std::string& text) {
         out += "\\t";
         break;
       default:
-        if (c < 0x20 || c == 0x7F) {
+        if (c < 0x20 || c >= 0x7F) {
           char buf[8];
           std::snprintf(buf, sizeof buf, "\\x%02X", c);
           out += buf;

@@ -1,12 +1,12 @@
 #include "testbed/engine/Engine.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "AE_EffectCB.h"
-#include "TOLV_Distort/MeshStore.h"
 #include "common/EffectCommands.h"
 #include "common/EntryGuard.h"
+#include "common/MeshStore.h"
+#include "common/ParamAdder.h"
 
 namespace {
 
@@ -22,47 +22,25 @@ PF_Err GlobalSetup(PF_OutData* out_data) {
   return PF_Err_NONE;
 }
 
-PF_ParamDef NamedParam(PF_ParamType type, const char* name, PF_ParamIndex index) {
-  PF_ParamDef def;
-  std::memset(&def, 0, sizeof def);
-  def.param_type = type;
-  std::snprintf(def.name, sizeof def.name, "%s", name);
-  def.uu.id = index;
-  return def;
-}
-
-PF_Err AddSlider(PF_InData* in_data, PF_ParamIndex index, const char* name) {
-  PF_ParamDef def = NamedParam(PF_Param_SLIDER, name, index);
-  def.u.sd.valid_min = def.u.sd.slider_min = 0;
-  def.u.sd.valid_max = def.u.sd.slider_max = 100;
-  return PF_ADD_PARAM(in_data, -1, &def);
-}
-
-PF_Err AddLayer(PF_InData* in_data, PF_ParamIndex index, const char* name) {
-  PF_ParamDef def = NamedParam(PF_Param_LAYER, name, index);
-  def.u.ld.dephault = PF_LayerDefault_NONE;
-  return PF_ADD_PARAM(in_data, -1, &def);
-}
-
 // Only the indices matter to the system: 19..38 are layers and 43 is the update request; the rest
 // are plain sliders that hold the places.
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
-  PF_Err err = PF_Err_NONE;
+  ParamAdder add(in_data);
   char name[32];
-  for (PF_ParamIndex i = 1; i < kEngineNumParams && !err; ++i) {
+  for (PF_ParamIndex i = 1; i < kEngineNumParams; ++i) {
     if (i >= kColorSourceParam && i < kBumpSourceParam) {
       std::snprintf(name, sizeof name, "Colour source %d", i - kColorSourceParam + 1);
-      err = AddLayer(in_data, i, name);
+      add.Layer(name, PF_LayerDefault_NONE, PF_ParamFlag_NONE, i);
     } else if (i >= kBumpSourceParam && i < kBumpSourceParam + 10) {
       std::snprintf(name, sizeof name, "Bump source %d", i - kBumpSourceParam + 1);
-      err = AddLayer(in_data, i, name);
+      add.Layer(name, PF_LayerDefault_NONE, PF_ParamFlag_NONE, i);
     } else {
       std::snprintf(name, sizeof name, i == kUpdateParam ? "Update" : "Setting %d", i);
-      err = AddSlider(in_data, i, name);
+      add.Slider(name, 0, 100, 0, 100, 0, PF_ParamFlag_NONE, i);
     }
   }
   out_data->num_params = kEngineNumParams;
-  return err;
+  return add.err();
 }
 
 PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, void* extra) {

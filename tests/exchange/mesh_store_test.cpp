@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "TOLV_Distort/MeshStore.h"
+#include "common/MeshStore.h"
 #include "tests/exchange/Records.h"
 
 namespace {

@@ -153,9 +153,9 @@ TEST_F(MaskSequenceData, AllocationFailureIsReportedAndALaterResetupCreatesTheSl
   EXPECT_EQ(std::memcmp(bytes(out_.sequence_data) + 2720000, kFreshTrailer, 48), 0);
 }
 
-// Fails each host call of a handler in turn. A failed allocation is the effect's own 512; a
-// failed resize is that call's error, with the stored block left as it was; a size query cannot
-// fail (it answers a size, not a status).
+// Fails each host call of a handler in turn. A failed allocation and a failed resize are both the
+// effect's own 512, the resize leaving the stored block as it was; a size query cannot fail (it
+// answers a size, not a status).
 struct SweepCase {
   const char* name;
   PF_Err (*handler)(PF_InData*, PF_OutData*);
@@ -186,7 +186,8 @@ TEST_P(MaskSequenceSweep, EveryFailedCallGivesItsStatusAndHoldsNothing) {
       EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
       EXPECT_EQ(out_.sequence_data, nullptr);
     } else if (calls[i] == "host_resize_handle") {
-      EXPECT_EQ(err, PF_Err_OUT_OF_MEMORY);
+      EXPECT_EQ(err, PF_Err_INTERNAL_STRUCT_DAMAGED);
+      EXPECT_STREQ(out_.return_msg, "Internal Error");
       EXPECT_EQ(host_.handleSize(in_.sequence_data), c.storedSize);
       EXPECT_EQ(bytes(in_.sequence_data)[0], patternByte(0));
     } else {

@@ -1,9 +1,10 @@
-#include "TOLV_Distort/MeshStore.h"
+#include "common/MeshStore.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "AE_EffectCB.h"
+#include "common/SequenceHandle.h"
 
 void InitMeshStore(MeshStore* store, const PF_Rect& uv_rect) {
   std::memset(store, 0, offsetof(MeshStore, slots));
@@ -32,49 +33,23 @@ void StoreMeshRecord(MeshStore* store, const MeshSlot& record) {
   slot.reservedFlag = record.reservedFlag;
 }
 
-namespace {
-
-PF_Err InternalError(PF_InData* in_data, PF_OutData* out_data) {
-  PF_STRCPY(out_data->return_msg, "Internal Error");
-  out_data->out_flags |= PF_OutFlag_DISPLAY_ERROR_MESSAGE;
-  return PF_Err_INTERNAL_STRUCT_DAMAGED;
+void CopyStoredSlot(const MeshSlot& slot, MeshSlot* out) {
+  const int32_t count = std::clamp<int32_t>(slot.triangleCount, 0, kMaxTriangles);
+  std::memcpy(out->triangles, slot.triangles, static_cast<size_t>(count) * sizeof(triangle));
+  std::memcpy(&out->triangleCount, &slot.triangleCount,
+              sizeof(MeshSlot) - offsetof(MeshSlot, triangleCount));
+  out->triangleCount = count;
 }
-
-void Publish(PF_OutData* out_data, PF_Handle store) {
-  out_data->sequence_data = store;
-  out_data->flat_sdata_size = static_cast<A_long>(kMeshStoreBytes);
-}
-
-PF_Err CreateStore(PF_InData* in_data, PF_OutData* out_data) {
-  PF_Handle store = PF_NEW_HANDLE(kMeshStoreBytes);
-  if (!store)
-    return InternalError(in_data, out_data);
-  InitMeshStore(static_cast<MeshStore*>(*store), in_data->extent_hint);
-  Publish(out_data, store);
-  return PF_Err_NONE;
-}
-
-// A store saved by another build or damaged on disk comes back resized, not rejected, so that the
-// project still opens; bytes the host adds are not zero on every host, so they are cleared here.
-PF_Err ResizeStore(PF_InData* in_data, PF_OutData* out_data, PF_Handle store) {
-  const A_u_longlong size = PF_GET_HANDLE_SIZE(store);
-  if (size != kMeshStoreBytes) {
-    if (PF_RESIZE_HANDLE(kMeshStoreBytes, &store) != PF_Err_NONE)
-      return InternalError(in_data, out_data);
-    if (size < kMeshStoreBytes)
-      std::memset(static_cast<char*>(*store) + size, 0, kMeshStoreBytes - size);
-  }
-  Publish(out_data, store);
-  return PF_Err_NONE;
-}
-
-}  // namespace
 
 PF_Err EnsureMeshStore(PF_InData* in_data, PF_OutData* out_data, bool* created) {
   *created = in_data->sequence_data == nullptr;
-  if (*created)
-    return CreateStore(in_data, out_data);
-  return ResizeStore(in_data, out_data, in_data->sequence_data);
+  if (!*created)
+    return FitSequenceHandle(in_data, out_data, kMeshStoreBytes);
+  PF_Handle store = nullptr;
+  PF_Err err = NewSequenceHandle(in_data, out_data, kMeshStoreBytes, &store);
+  if (err == PF_Err_NONE)
+    InitMeshStore(static_cast<MeshStore*>(*store), in_data->extent_hint);
+  return err;
 }
 
 PF_Err MeshStoreSetup(PF_InData* in_data, PF_OutData* out_data) {
@@ -94,7 +69,9 @@ PF_Err MeshStoreReceive(PF_InData* in_data, PF_OutData* out_data, const void* ex
   PF_Err err = EnsureMeshStore(in_data, out_data, &created);
   if (err != PF_Err_NONE || created || !extra)
     return err;
-  StoreMeshRecord(static_cast<MeshStore*>(*out_data->sequence_data),
+  // The fit above left the handle the host returned in in_data, so the second check looks at the
+  // block that was written, not at one the host may have moved away from.
+  StoreMeshRecord(static_cast<MeshStore*>(*in_data->sequence_data),
                   *static_cast<const MeshSlot*>(extra));
   return EnsureMeshStore(in_data, out_data, &created);
 }
