@@ -6,9 +6,9 @@
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/Skeleton.h"
 #include "TOLV_Mask/actions/EffectStreams.h"
-#include "TOLV_Mask/actions/EffectWalk.h"
 #include "TOLV_Mask/actions/FirstChange.h"
 #include "TOLV_Mask/actions/Scripts.h"
+#include "common/EffectPlace.h"
 #include "common/MeshSend.h"
 
 namespace {
@@ -30,17 +30,17 @@ const char* LaunchedMatchName(A_long item) {
 
 // Looks for a renderer among the effects below this one. Sets *stop when an abort poll ended the
 // command.
-bool RendererBelow(const ChangeContext& c, AEGP_LayerH layer, A_long own, A_long numEffects,
-                   bool* stop) {
-  for (A_long j = own + 1; j < numEffects; ++j) {
+bool RendererBelow(const ChangeContext& c, const EffectPlace& place, bool* stop) {
+  for (A_long j = place.index + 1; j < place.count; ++j) {
     EffectRef effect(c.status, c.suites.EffectSuite3());
     c.status.call([&] {
-      return c.suites.EffectSuite3()->AEGP_GetLayerEffectByIndex(pluginID, layer, j, effect.put());
+      return c.suites.EffectSuite3()->AEGP_GetLayerEffectByIndex(pluginID, place.layer, j,
+                                                                 effect.put());
     });
     if ((*stop = c.status.aborted()))
       return false;
-    MatchNameBuffer name;
-    ReadMatchName(c, effect.get(), name);
+    A_char name[AEGP_MAX_EFFECT_MATCH_NAME_SIZE + 1];
+    ReadMatchName(c.status, c.suites.EffectSuite2(), effect.get(), name);
     if (std::strcmp(name, kEngineMatchName) == 0) {
       *stop = c.status.aborted();
       return true;
@@ -52,19 +52,20 @@ bool RendererBelow(const ChangeContext& c, AEGP_LayerH layer, A_long own, A_long
 }  // namespace
 
 bool LaunchAction(const ChangeContext& c) {
-  AEGP_LayerH layer = EffectLayer(c);
-  const A_long numEffects = LayerNumEffects(c, layer);
-  const A_long own = OwnEffectIndex(c);
-  if (c.status.aborted())
-    return true;
+  EffectPlace place;
+  LocateLayer(c.status, c.suites, &place);
+  LocateOwnIndex(c.status, c.suites, pluginID, c.self, &place);
+  // Without the host's own index there is no position to launch at.
+  if (c.status.aborted() || !place.known)
+    return c.status.err() != PF_Err_NONE;
   bool stop = false;
-  const bool found = RendererBelow(c, layer, own, numEffects, &stop);
+  const bool found = RendererBelow(c, place, &stop);
   if (stop)
     return true;
   const A_long item = c.params[MASK_LAUNCH]->u.pd.value;
   const char* matchName = LaunchedMatchName(item);
   if (matchName && !(item == kLaunchRenderer && found))
-    RunScript(c, LaunchScript(matchName, own + 2).c_str());
+    RunScript(c, LaunchScript(matchName, place.index + 2).c_str());
   SetParamValue(c, MASK_LAUNCH, kLaunchNone);
   return false;
 }

@@ -4,7 +4,7 @@
 
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/Skeleton.h"
-#include "TOLV_Mask/actions/EffectWalk.h"
+#include "common/EffectPlace.h"
 #include "common/MeshSend.h"
 
 namespace {
@@ -42,23 +42,24 @@ void CopySource(const ChangeContext& c, PF_ParamIndex index, AEGP_EffectRefH ren
 bool MirrorSource(const ChangeContext& c, PF_ParamIndex index) {
   if (!IsMirroredSource(c, index))
     return false;
-  AEGP_LayerH layer = EffectLayer(c);
-  const A_long numEffects = LayerNumEffects(c, layer);
-  const A_long own = OwnEffectIndex(c);
-  if (c.status.aborted())
-    return true;
+  EffectPlace place;
+  LocateLayer(c.status, c.suites, &place);
+  LocateOwnIndex(c.status, c.suites, pluginID, c.self, &place);
+  if (c.status.aborted() || !place.known)
+    return c.status.err() != PF_Err_NONE;
   A_long slot = -1;
-  for (A_long j = 0; j < numEffects; ++j) {
+  for (A_long j = 0; j < place.count; ++j) {
     EffectRef effect(c.status, c.suites.EffectSuite3());
     c.status.call([&] {
-      return c.suites.EffectSuite3()->AEGP_GetLayerEffectByIndex(pluginID, layer, j, effect.put());
+      return c.suites.EffectSuite3()->AEGP_GetLayerEffectByIndex(pluginID, place.layer, j,
+                                                                 effect.put());
     });
     if (c.status.aborted())
       return true;
     if (!effect)
       continue;
-    MatchNameBuffer name;
-    ReadMatchName(c, effect.get(), name);
+    A_char name[AEGP_MAX_EFFECT_MATCH_NAME_SIZE + 1];
+    ReadMatchName(c.status, c.suites.EffectSuite2(), effect.get(), name);
     if (std::strcmp(name, kEngineMatchName) == 0) {
       // Above every mask effect (-1) or past the renderer's ten slots there is no parameter of
       // this effect's own to write.
@@ -68,7 +69,7 @@ bool MirrorSource(const ChangeContext& c, PF_ParamIndex index) {
         CopySource(c, index, effect.get(), first + slot);
       return c.status.aborted();
     }
-    if (std::strcmp(name, kMaskMatchName) == 0 && j <= own)
+    if (std::strcmp(name, kMaskMatchName) == 0 && j <= place.index)
       ++slot;
   }
   return false;

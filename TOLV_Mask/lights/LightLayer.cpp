@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "TOLV_Mask/Skeleton.h"
-#include "TOLV_Mask/actions/EffectWalk.h"
+#include "TOLV_Mask/actions/OwnEffect.h"
 #include "TOLV_Mask/lights/LightName.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/Skeleton.h"
 #include "TOLV_Mask/actions/EffectStreams.h"
-#include "TOLV_Mask/actions/EffectWalk.h"
+#include "TOLV_Mask/actions/OwnEffect.h"
 #include "TOLV_Mask/lights/LightLayer.h"
 #include "TOLV_Mask/lights/LightName.h"
 #include "TOLV_Mask/lights/PathTime.h"
