@@ -3,26 +3,12 @@
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/Skeleton.h"
 #include "TOLV_Mask/render/HostLookups.h"
+#include "TOLV_Mask/render/InitialState.h"
 #include "TOLV_Mask/render/MaskGrid.h"
 #include "TOLV_Mask/render/MaskSelection.h"
 #include "TOLV_Mask/render/RenderState.h"
 #include "Util/AEGP_SuiteHandler.h"
 #include "common/HostStatus.h"
-#include "common/QuietErrors.h"
-
-namespace {
-
-mask::RenderState InitialState(const PF_InData& in_data) {
-  mask::RenderState state;
-  state.slot = in_data.sequence_data ? static_cast<MeshSlot*>(*in_data.sequence_data) : nullptr;
-  // A factor without a denominator is taken as full resolution.
-  state.invDx = 1.0f / static_cast<float>(in_data.downsample_x.den ? in_data.downsample_x.den : 1);
-  state.invDy = 1.0f / static_cast<float>(in_data.downsample_y.den ? in_data.downsample_y.den : 1);
-  state.uvRect = {0, 0, in_data.width, in_data.height};
-  return state;
-}
-
-}  // namespace
 
 PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef* output,
               A_u_char flag) {
@@ -30,7 +16,7 @@ PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], P
   alreadyRendered = 1;
   AEGP_SuiteHandler suites(in_data->pica_basicP);
   HostStatus status(in_data);
-  mask::RenderState state = InitialState(*in_data);
+  mask::RenderState state = mask::InitialRenderState(*in_data);
   const mask::RenderParams settings = mask::ReadRenderParams(params);
 
   const mask::LayerContext context = mask::LookUpLayer(status, suites);

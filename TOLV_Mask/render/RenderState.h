@@ -27,7 +27,8 @@ struct UvRect {
 
 struct RenderState {
   MeshSlot* slot = nullptr;  // null when the instance has no usable sequence data
-  A_long columns = 0;        // samples per mask row minus one
+  A_long columns = 0;        // column gaps C: samples per mask row minus one, or "X subdivide"
+                             // for the flat grid
   A_long rows = 0;           // row gaps of the grid
   A_long maxSegments = 1;
   float invDx = 1.0f, invDy = 1.0f;
