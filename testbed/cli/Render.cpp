@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "testbed/host/HostError.h"
+#include "testbed/output/MeshFiles.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneRun.h"
 
@@ -175,8 +176,10 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
     std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
     std::error_code ec;
     fs::remove(scratch, ec);
-    if (!options.outDir.empty())
+    if (!options.outDir.empty()) {
       writeFrames(steps, options.outDir);
+      writeMeshFiles(steps, host.engineRecords(), options.outDir);
+    }
     if (!options.recordsDir.empty())
       writeRecords(host, options.recordsDir);
     if (options.json) {

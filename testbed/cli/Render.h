@@ -9,7 +9,7 @@ namespace tb {
 
 struct RenderOptions {
   std::string scene;
-  std::string outDir;      // empty: no PNG files
+  std::string outDir;      // empty: no PNG or glTF files
   std::string recordsDir;  // empty: no record files
   bool json = false;
   std::string pluginDir;  // every *.so in it is loaded

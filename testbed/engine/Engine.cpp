@@ -7,6 +7,7 @@
 #include "common/EntryGuard.h"
 #include "common/MeshStore.h"
 #include "common/ParamAdder.h"
+#include "testbed/engine/EngineRender.h"
 
 namespace {
 
@@ -43,7 +44,14 @@ PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
   return add.err();
 }
 
-PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, void* extra) {
+PF_Err Receive(PF_InData* in_data, PF_OutData* out_data, const void* extra) {
+  if (extra && !AcceptsRecord(*static_cast<const MeshSlot*>(extra)))
+    return PF_Err_NONE;
+  return MeshStoreReceive(in_data, out_data, extra);
+}
+
+PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_LayerDef* output,
+                void* extra) {
   switch (cmd) {
     case PF_Cmd_ABOUT:
       return About(in_data, out_data);
@@ -56,8 +64,10 @@ PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, void* extr
       return MeshStoreSetup(in_data, out_data);
     case PF_Cmd_SEQUENCE_SETDOWN:
       return MeshStoreSetdown(in_data, out_data);
+    case PF_Cmd_RENDER:
+      return RenderMeshes(in_data, output);
     case PF_Cmd_COMPLETELY_GENERAL:
-      return MeshStoreReceive(in_data, out_data, extra);
+      return Receive(in_data, out_data, extra);
     default:
       return PF_Err_NONE;
   }
@@ -68,6 +78,5 @@ PF_Err Dispatch(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, void* extr
 PF_Err EntryPointFunc(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                       PF_LayerDef* output, void* extra) {
   (void)params;
-  (void)output;
-  return GuardedCommand([&] { return Dispatch(cmd, in_data, out_data, extra); });
+  return GuardedCommand([&] { return Dispatch(cmd, in_data, out_data, output, extra); });
 }
