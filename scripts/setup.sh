@@ -5,7 +5,7 @@ set -euo pipefail
 TOLV_PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  nlohmann-json3-dev libpng-dev libcli11-dev libtinygltf-dev
+  nlohmann-json3-dev libpng-dev libcli11-dev libtinygltf-dev duktape-dev
 )
 
 tolv_install_missing() {

@@ -1,11 +1,17 @@
-// The grid normals in chunks of cells. For each chunk the raw face normals are gathered into
-// arrays, their lengths taken and divided out in straight loops of fixed count that the compiler
-// turns into vector code, their sums added to the vertices in cell order, and then they are
-// normalised a second time, as the face list's final pass would do, before they are stored. The
-// results are bit for bit those of normalsFromCoordReference.
+// The grid normals, component by component. Positions are copied into one array per component;
+// each row of cells gets its two raw face normals in straight loops; every face normal is
+// normalised, summed into its corners and normalised a second time, as the face list's final pass
+// would do. The face arrays carry a border of cells that do not exist, filled with −0, which adds
+// nothing to any float (not even to −0), so that every vertex sums its up to six neighbours in
+// the same order as the one-triangle-at-a-time reference, without a branch. The results are bit
+// for bit those of normalsFromCoordReference.
+//
+// On x86-64 Linux the loops that carry the square roots and divisions are also built for AVX2
+// and picked at run time; the same IEEE operations in wider registers give the same bits.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/vector3.h"
@@ -20,159 +26,233 @@ constexpr bool kHypotfIsDoubleSqrt = true;
 constexpr bool kHypotfIsDoubleSqrt = false;
 #endif
 
-constexpr size_t kChunk = 256;
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
+#define TOLV_WIDE_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define TOLV_WIDE_CLONES
+#endif
 
-// Up to kChunk vectors, component by component.
-struct Chunk {
-  float x[kChunk];
-  float y[kChunk];
-  float z[kChunk];
-  float length[kChunk];
+constexpr size_t kChunk = 512;
 
+// Three arrays of n floats, one per component, left uninitialised: every user writes before it
+// reads.
+struct Components {
+  std::unique_ptr<float[]> storage;
+  float* x;
+  float* y;
+  float* z;
+  size_t n;
+  explicit Components(size_t count)
+      : storage(new float[3 * count]), x(storage.get()), y(x + count), z(y + count), n(count) {}
+  point3 get(size_t i) const { return {x[i], y[i], z[i]}; }
   void set(size_t i, const point3& p) {
     x[i] = p.x;
     y[i] = p.y;
     z[i] = p.z;
   }
-  point3 get(size_t i) const { return {x[i], y[i], z[i]}; }
 };
 
 float hypotfInDouble(float x, float y) {
   return static_cast<float>(std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y));
 }
 
-// vecLength of the first n vectors. The whole chunk is computed so that the loop has a fixed count;
-// with a NaN among the arguments hypotf may answer infinity, so those few go through it.
-void chunkLengths(Chunk& c, size_t n) {
+// vecLength of n ≤ kChunk vectors. With a NaN among the arguments hypotf may answer infinity, so
+// those few go through it.
+TOLV_WIDE_CLONES void lengths(const float* __restrict x, const float* __restrict y,
+                              const float* __restrict z, size_t n, float* __restrict length) {
   if (!kHypotfIsDoubleSqrt) {
     for (size_t i = 0; i < n; ++i)
-      c.length[i] = vecLength(c.get(i));
+      length[i] = vecLength({x[i], y[i], z[i]});
     return;
   }
-  for (size_t i = 0; i < kChunk; ++i) {
-    c.length[i] = hypotfInDouble(hypotfInDouble(c.x[i], c.y[i]), c.z[i]);
-  }
+  int nans = 0;
   for (size_t i = 0; i < n; ++i) {
-    if (std::isnan(c.length[i]))
-      c.length[i] = vecLength(c.get(i));
+    length[i] = hypotfInDouble(hypotfInDouble(x[i], y[i]), z[i]);
+    nans |= length[i] != length[i];
+  }
+  if (!nans)
+    return;
+  for (size_t i = 0; i < n; ++i) {
+    if (std::isnan(length[i]))
+      length[i] = vecLength({x[i], y[i], z[i]});
   }
 }
 
 // A length of 0 only comes from a vector of zeros, which is divided by 1 instead and so stays as it
 // is.
-void divideByLengths(Chunk& c) {
-  for (size_t i = 0; i < kChunk; ++i) {
-    const float divisor = c.length[i] == 0.0f ? 1.0f : c.length[i];
-    c.x[i] /= divisor;
-    c.y[i] /= divisor;
-    c.z[i] /= divisor;
+TOLV_WIDE_CLONES void divide(float* __restrict x, float* __restrict y, float* __restrict z,
+                             const float* __restrict length, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const float divisor = length[i] == 0.0f ? 1.0f : length[i];
+    x[i] /= divisor;
+    y[i] /= divisor;
+    z[i] /= divisor;
   }
 }
 
-// vecNormalise on the first n vectors of the chunk.
-void normaliseChunk(Chunk& c, size_t n) {
-  std::fill(c.x + n, c.x + kChunk, 0.0f);
-  std::fill(c.y + n, c.y + kChunk, 0.0f);
-  std::fill(c.z + n, c.z + kChunk, 0.0f);
-  chunkLengths(c, n);
-  divideByLengths(c);
+// vecNormalise on the first n vectors, in place.
+void normaliseComponents(float* x, float* y, float* z, size_t n) {
+  float length[kChunk];
+  for (size_t base = 0; base < n; base += kChunk) {
+    const size_t k = std::min(kChunk, n - base);
+    lengths(x + base, y + base, z + base, k, length);
+    divide(x + base, y + base, z + base, length, k);
+  }
 }
 
-// vecNormalise on count vectors, at(i) giving the i-th.
+void normalise(Components& c) {
+  normaliseComponents(c.x, c.y, c.z, c.n);
+}
+
+// vecNormalise on count vectors stored one after another with other data between them.
 template <typename At>
-void normaliseAll(size_t count, At at) {
-  Chunk c;
-  for (size_t base = 0; base < count; base += kChunk) {
-    const size_t n = std::min(kChunk, count - base);
-    for (size_t i = 0; i < n; ++i)
-      c.set(i, at(base + i));
-    normaliseChunk(c, n);
-    for (size_t i = 0; i < n; ++i)
-      at(base + i) = c.get(i);
+void normaliseEach(size_t count, At at) {
+  if (count == 0)
+    return;
+  Components c(count);
+  for (size_t i = 0; i < count; ++i)
+    c.set(i, at(i));
+  normalise(c);
+  for (size_t i = 0; i < count; ++i)
+    at(i) = c.get(i);
+}
+
+// The raw normals (b − a) × (c − a) of the two triangles of every cell of row r, into the face
+// arrays at their bordered places.
+void rowCrosses(const Components& p, size_t cols, size_t r, Components& f1, Components& f2) {
+  const size_t top = r * (cols + 1);
+  const size_t bottom = top + cols + 1;
+  const size_t out = (r + 1) * (cols + 2) + 1;
+  for (size_t c = 0; c < cols; ++c) {
+    const size_t tl = top + c, tr = tl + 1, bl = bottom + c, br = bl + 1;
+    const float ux = p.x[tr] - p.x[tl], uy = p.y[tr] - p.y[tl], uz = p.z[tr] - p.z[tl];
+    const float wx = p.x[br] - p.x[tl], wy = p.y[br] - p.y[tl], wz = p.z[br] - p.z[tl];
+    f1.x[out + c] = uy * wz - uz * wy;
+    f1.y[out + c] = uz * wx - ux * wz;
+    f1.z[out + c] = ux * wy - uy * wx;
+    const float sx = p.x[bl] - p.x[tl], sy = p.y[bl] - p.y[tl], sz = p.z[bl] - p.z[tl];
+    f2.x[out + c] = wy * sz - wz * sy;
+    f2.y[out + c] = wz * sx - wx * sz;
+    f2.z[out + c] = wx * sy - wy * sx;
   }
 }
 
-// (b − a) × (c − a), not yet normalised.
-inline point3 cross(const point3& a, const point3& b, const point3& c) {
-  const point3 u{b.x - a.x, b.y - a.y, b.z - a.z};
-  const point3 w{c.x - a.x, c.y - a.y, c.z - a.z};
-  return {u.y * w.z - u.z * w.y, u.z * w.x - u.x * w.z, u.x * w.y - u.y * w.x};
-}
-
-inline void addTo(point3& sum, const point3& n) {
-  sum.x += n.x;
-  sum.y += n.y;
-  sum.z += n.z;
-}
-
-// Top-left corners of a run of consecutive cells in row-major order.
-struct CellWalk {
-  size_t cols;
-  size_t row = 0;
-  size_t col = 0;
-
-  size_t topLeft() const { return row * (cols + 1) + col; }
-  void next() {
-    if (++col < cols)
-      return;
-    col = 0;
-    ++row;
-  }
-};
-
-// Face normals of the cells from walk on, (TL, TR, BR) then (TL, BR, BL) for each, into the chunk.
-void gatherCellCrosses(CellWalk walk, size_t cells, const std::vector<vecNor>& v, Chunk& c) {
-  for (size_t k = 0; k < cells; ++k, walk.next()) {
-    const size_t tl = walk.topLeft();
-    const size_t br = tl + walk.cols + 2;
-    c.set(2 * k, cross(v[tl].pos, v[tl + 1].pos, v[br].pos));
-    c.set(2 * k + 1, cross(v[tl].pos, v[br].pos, v[tl + walk.cols + 1].pos));
-  }
-}
-
-// Adds each cell's two unit normals to its corners, in the order of one cell at a time.
-void addCellNormals(CellWalk walk, size_t cells, const Chunk& c, std::vector<vecNor>& v) {
-  for (size_t k = 0; k < cells; ++k, walk.next()) {
-    const size_t tl = walk.topLeft();
-    const size_t br = tl + walk.cols + 2;
-    const point3 n1 = c.get(2 * k);
-    const point3 n2 = c.get(2 * k + 1);
-    addTo(v[tl].nor, n1);
-    addTo(v[tl + 1].nor, n1);
-    addTo(v[br].nor, n1);
-    addTo(v[tl].nor, n2);
-    addTo(v[br].nor, n2);
-    addTo(v[tl + walk.cols + 1].nor, n2);
-  }
-}
-
-// Nothing touches a face normal between its first normalisation and the face list's final one, so
-// the final one is done here, chunk by chunk.
-void faceNormalsOfCells(size_t cols, size_t rows, std::vector<vecNor>& v, point3* out) {
-  constexpr size_t kCellsPerChunk = kChunk / 2;
-  const size_t cellCount = cols * rows;
-  Chunk c;
-  CellWalk walk{cols};
-  for (size_t first = 0; first < cellCount; first += kCellsPerChunk) {
-    const size_t cells = std::min(kCellsPerChunk, cellCount - first);
-    gatherCellCrosses(walk, cells, v, c);
-    normaliseChunk(c, 2 * cells);
-    addCellNormals(walk, cells, c, v);
-    normaliseChunk(c, 2 * cells);
-    for (size_t i = 0; i < 2 * cells; ++i)
-      *out++ = c.get(i);
-    for (size_t k = 0; k < cells; ++k)
-      walk.next();
+// One component of the vertex sums of vertex row r: the cells up-left (its two triangles), up,
+// left, and the vertex's own cell (its two triangles), in the order the cells come in row-major
+// order.
+void sumRow(const float* __restrict f1, const float* __restrict f2, size_t cols, size_t r,
+            float* __restrict sum) {
+  const float* up1 = f1 + r * (cols + 2);
+  const float* up2 = f2 + r * (cols + 2);
+  const float* own1 = up1 + cols + 2;
+  const float* own2 = up2 + cols + 2;
+  for (size_t c = 0; c <= cols; ++c) {
+    float s = sum[c];
+    s += up1[c];
+    s += up2[c];
+    s += up2[c + 1];
+    s += own1[c];
+    s += own1[c + 1];
+    s += own2[c + 1];
+    sum[c] = s;
   }
 }
 
 // The last vertex of each row takes the sum of both ends, the first a copy of it.
-void weldRowEnds(size_t cols, size_t rows, std::vector<vecNor>& v) {
+void weldRowEnds(size_t cols, size_t rows, Components& s) {
   for (size_t r = 0; r <= rows; ++r) {
     const size_t first = r * (cols + 1);
     const size_t last = first + cols;
-    addTo(v[last].nor, v[first].nor);
-    v[first].nor = v[last].nor;
+    s.x[last] += s.x[first];
+    s.y[last] += s.y[first];
+    s.z[last] += s.z[first];
+    s.x[first] = s.x[last];
+    s.y[first] = s.y[last];
+    s.z[first] = s.z[last];
+  }
+}
+
+// The rows of the bordered face arrays that hold cells; the border keeps its −0 either way.
+void normaliseCells(Components& f, size_t cols, size_t rows) {
+  const size_t first = cols + 2;
+  const size_t count = rows * (cols + 2);
+  normaliseComponents(f.x + first, f.y + first, f.z + first, count);
+}
+
+// The positions and normals of count records into one array per component, in straight loops
+// that the compiler can turn into vector shuffles.
+void splitVertices(const vecNor* __restrict v, size_t count, float* __restrict px,
+                   float* __restrict py, float* __restrict pz, float* __restrict nx,
+                   float* __restrict ny, float* __restrict nz) {
+  for (size_t i = 0; i < count; ++i) {
+    px[i] = v[i].pos.x;
+    py[i] = v[i].pos.y;
+    pz[i] = v[i].pos.z;
+    nx[i] = v[i].nor.x;
+    ny[i] = v[i].nor.y;
+    nz[i] = v[i].nor.z;
+  }
+}
+
+// The normals back into the records, positions untouched.
+void mergeNormals(const float* __restrict nx, const float* __restrict ny,
+                  const float* __restrict nz, size_t count, vecNor* __restrict v) {
+  for (size_t i = 0; i < count; ++i) {
+    v[i].nor.x = nx[i];
+    v[i].nor.y = ny[i];
+    v[i].nor.z = nz[i];
+  }
+}
+
+// The cells around the grid, which do not exist, hold −0.
+void fillBorder(Components& f, size_t cols, size_t rows) {
+  const size_t width = cols + 2;
+  for (float* a : {f.x, f.y, f.z}) {
+    std::fill(a, a + width, -0.0f);
+    std::fill(a + (rows + 1) * width, a + (rows + 2) * width, -0.0f);
+    for (size_t r = 1; r <= rows; ++r) {
+      a[r * width] = -0.0f;
+      a[r * width + cols + 1] = -0.0f;
+    }
+  }
+}
+
+void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<point3>& faces,
+                 bool wrap) {
+  const size_t count = (cols + 1) * (rows + 1);
+  Components pos(count), sum(count);
+  splitVertices(v.data(), count, pos.x, pos.y, pos.z, sum.x, sum.y, sum.z);
+  const size_t bordered = (cols + 2) * (rows + 2);
+  Components f1(bordered), f2(bordered);
+  fillBorder(f1, cols, rows);
+  fillBorder(f2, cols, rows);
+  for (size_t r = 0; r < rows; ++r)
+    rowCrosses(pos, cols, r, f1, f2);
+  normaliseCells(f1, cols, rows);
+  normaliseCells(f2, cols, rows);
+
+  for (size_t r = 0; r <= rows; ++r) {
+    const size_t at = r * (cols + 1);
+    sumRow(f1.x, f2.x, cols, r, sum.x + at);
+    sumRow(f1.y, f2.y, cols, r, sum.y + at);
+    sumRow(f1.z, f2.z, cols, r, sum.z + at);
+  }
+  if (wrap)
+    weldRowEnds(cols, rows, sum);
+  normalise(sum);
+  mergeNormals(sum.x, sum.y, sum.z, count, v.data());
+
+  normaliseCells(f1, cols, rows);
+  normaliseCells(f2, cols, rows);
+  const size_t earlier = faces.size();
+  faces.resize(earlier + 2 * cols * rows);
+  point3* out = faces.data() + earlier;
+  for (size_t r = 0; r < rows; ++r) {
+    const size_t in = (r + 1) * (cols + 2) + 1;
+    for (size_t c = 0; c < cols; ++c) {
+      *out++ = f1.get(in + c);
+      *out++ = f2.get(in + c);
+    }
   }
 }
 
@@ -181,18 +261,18 @@ void weldRowEnds(size_t cols, size_t rows, std::vector<vecNor>& v) {
 PF_Err normalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
                         std::vector<point3>& faceNormals, unsigned char wrap) {
   const size_t earlierFaces = faceNormals.size();
+  size_t normalised = 0;
   if (cols >= 0 && rows >= 0) {
     const uint64_t needed = (static_cast<uint64_t>(cols) + 1) * (static_cast<uint64_t>(rows) + 1);
     if (vertices.size() < needed)
       return PF_Err_INVALID_INDEX;
     const size_t c = static_cast<size_t>(cols);
     const size_t r = static_cast<size_t>(rows);
-    faceNormals.resize(earlierFaces + 2 * c * r);
-    faceNormalsOfCells(c, r, vertices, faceNormals.data() + earlierFaces);
-    if (wrap)
-      weldRowEnds(c, r, vertices);
+    gridNormals(c, r, vertices, faceNormals, wrap != 0);
+    normalised = static_cast<size_t>(needed);
   }
-  normaliseAll(vertices.size(), [&](size_t i) -> point3& { return vertices[i].nor; });
-  normaliseAll(earlierFaces, [&](size_t i) -> point3& { return faceNormals[i]; });
+  normaliseEach(vertices.size() - normalised,
+                [&](size_t i) -> point3& { return vertices[normalised + i].nor; });
+  normaliseEach(earlierFaces, [&](size_t i) -> point3& { return faceNormals[i]; });
   return PF_Err_NONE;
 }

@@ -6,6 +6,7 @@
 #include "TOLV_Mask/render/InitialState.h"
 #include "TOLV_Mask/render/MaskGrid.h"
 #include "TOLV_Mask/render/MaskSelection.h"
+#include "TOLV_Mask/render/MeshPhases.h"
 #include "TOLV_Mask/render/RenderState.h"
 #include "Util/AEGP_SuiteHandler.h"
 #include "common/HostStatus.h"
@@ -29,8 +30,9 @@ PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], P
     state.columns = mask::ColumnCount(state.maxSegments, settings.xSubdivide);
     mask::BuildGrid(status, suites, context, light, settings, state);
 
-    // Then, in this order: source geometry, vertex normals and terrain, the grid's triangles and
-    // caps, and the MeshSlot written and handed to the next receiver.
+    const mask::MeshSettings mesh = mask::ReadMeshSettings(params);
+    mask::BuildMesh(status, suites, pluginID, mesh, state.columns, state);
+    mask::HandOffMesh(status, suites, pluginID, mesh, state.columns, state);
 
     if (flag && status.ok())
       status.call([&] { return PF_COPY(&params[MASK_INPUT]->u.ld, output, nullptr, nullptr); });

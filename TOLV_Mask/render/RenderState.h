@@ -45,7 +45,10 @@ struct RenderState {
 
   std::vector<vecNor> vecNors;
   std::vector<point3> faceNormals;
-  std::vector<triangle> triangles;
+  // The caps, which the mesh lays around the grid's own triangles: the first cap at the front in
+  // the reverse of the order it was made, the last cap at the end. The grid's triangles are
+  // written straight into the slot from the lists above.
+  std::vector<triangle> frontCap, backCap;
 };
 
 }  // namespace mask

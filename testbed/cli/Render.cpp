@@ -7,6 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "testbed/cli/ProjectReport.h"
 #include "testbed/host/HostError.h"
 #include "testbed/output/MeshFiles.h"
 #include "testbed/scene/SceneBuild.h"
@@ -41,12 +42,18 @@ void loadModules(Host& host, const std::string& dir, std::ostream& err) {
 json statusJson(const SentCommand& s) {
   json j = {
       {"layer", s.layer}, {"effect", s.effect}, {"command", commandName(s.cmd)}, {"err", s.err}};
-  if (s.cmd == SentCommand::kIdleHook)
+  if (s.cmd == SentCommand::kIdleHook) {
     j["module"] = s.matchName;
-  else
+    j["max_sleep"] = s.maxSleep;
+  } else {
     j["match"] = s.matchName;
+  }
   if (!s.held.empty())
     j["held"] = s.held;
+  if (s.cmd == PF_Cmd_QUERY_DYNAMIC_FLAGS) {
+    j["out_flags"] = s.outFlags;
+    j["out_flags2"] = s.outFlags2;
+  }
   return j;
 }
 
@@ -71,6 +78,18 @@ json meshJson(const scene::MeshReport& m, bool named) {
   return j;
 }
 
+json scriptJson(const ScriptRun& run) {
+  return {{"text", run.text}, {"err", run.err}, {"error", run.error}};
+}
+
+json paramUiJson(const ParamUiUpdate& u) {
+  return {{"layer", u.layer},
+          {"effect", u.effect},
+          {"param", u.param},
+          {"ui_flags", u.uiFlags},
+          {"flags", u.flags}};
+}
+
 json stepJson(const scene::StepReport& s, bool named) {
   json j = {{"step", s.kind}};
   if (s.time)
@@ -81,10 +100,15 @@ json stepJson(const scene::StepReport& s, bool named) {
   j["meshes"] = json::array();
   for (const scene::MeshReport& m : s.meshes)
     j["meshes"].push_back(meshJson(m, named));
-  j["scripts"] = s.scripts;
+  j["scripts"] = json::array();
+  for (const ScriptRun& run : s.scripts)
+    j["scripts"].push_back(scriptJson(run));
   j["alerts"] = s.alerts;
   j["commands"] = s.commands;
   j["lights"] = {{"created", s.lightsCreated}, {"deleted", s.lightsDeleted}};
+  j["param_ui"] = json::array();
+  for (const ParamUiUpdate& u : s.paramUi)
+    j["param_ui"].push_back(paramUiJson(u));
   return j;
 }
 
@@ -186,6 +210,7 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
       json report = {{"steps", json::array()}};
       for (const scene::StepReport& step : steps)
         report["steps"].push_back(stepJson(step, !options.recordsDir.empty()));
+      report["project"] = projectJson(host);
       out << report.dump(2) << "\n";
     }
     return 0;

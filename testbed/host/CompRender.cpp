@@ -2,6 +2,7 @@
 // effect's output world the next one's input, as the host renders a frame.
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
+#include "testbed/host/ParamKeys.h"
 #include "testbed/host/ParamValues.h"
 
 namespace tb {
@@ -30,27 +31,44 @@ std::vector<LayerFrame> Host::renderComp(Comp& comp, A_Time time, A_long downsam
   return frames;
 }
 
+namespace {
+
+// Point values are in layer pixels; at reduced resolution the host divides them by the factors.
+void downsamplePoints(ParamCopies& params, size_t count, A_long dx, A_long dy) {
+  for (size_t i = 1; i < count; ++i) {
+    if (params[i].param_type == PF_Param_POINT) {
+      params[i].u.td.x_value /= dx;
+      params[i].u.td.y_value /= dy;
+    }
+  }
+}
+
+}  // namespace
+
 // The stack stops at the first effect that fails, and the layer has no frame, as the host shows
-// an error in place of the frame.
+// an error in place of the frame. With downsampling every world is at the reduced size.
 std::optional<World> Host::renderLayer(Layer& layer) {
-  std::optional<World> input = *layer.pixels;
+  const auto dx = static_cast<A_long>(frame_->downsampleX.den);
+  const auto dy = static_cast<A_long>(frame_->downsampleY.den);
+  std::optional<World> input = downsampleWorld(*layer.pixels, dx, dy);
+  if (!input)
+    return std::nullopt;
   std::vector<Effect*> stack;
   for (const auto& effect : layer.effects)
     stack.push_back(effect.get());
   for (Effect* effect : stack) {
     if (!lookup<Effect>(effect))
       continue;
-    std::optional<World> output = World::blank(layer.pixels->width(), layer.pixels->height());
-    // The parameters as they are now, with the input world in place of the input layer's value.
-    std::vector<PF_ParamDef> params = effect->params;
+    std::optional<World> output = World::blank(input->width(), input->height());
+    // The parameters at the frame's time, with the input world in place of the input layer's
+    // value.
+    ParamCopies params(*effect, layerSeconds(layer, frame_->time));
     const A_long dflt = params[0].u.ld.dephault;
     params[0].u.ld = input->def();
     params[0].u.ld.dephault = dflt;
-    std::vector<PF_ParamDef*> array;
-    for (PF_ParamDef& param : params)
-      array.push_back(&param);
+    downsamplePoints(params, effect->params.size(), dx, dy);
     CommandResult r =
-        send({effect->module, effect}, PF_Cmd_RENDER, array.data(), &output->def(), nullptr);
+        send({effect->module, effect}, PF_Cmd_RENDER, params.array(), &output->def(), nullptr);
     if (r.err != PF_Err_NONE)
       return std::nullopt;
     input = std::move(output);

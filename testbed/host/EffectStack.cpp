@@ -38,6 +38,14 @@ CommandResult Host::sendToEffect(Effect& effect, PF_Cmd cmd, void* extra) {
   return send({effect.module, &effect}, cmd, nullptr, nullptr, extra);
 }
 
+CommandResult Host::sendToEffectAt(Effect& effect, PF_Cmd cmd, A_Time compTime, void* extra) {
+  const std::optional<A_Time> outer = callTime_;
+  callTime_ = compTime;
+  CommandResult r = send({effect.module, &effect}, cmd, nullptr, nullptr, extra);
+  callTime_ = outer;
+  return r;
+}
+
 Effect& Host::applyEffect(Layer& layer, Module& module, CommandResult* setup) {
   if (!module.isEffect())
     throw HostError(module.path() + ": not an effect module");
@@ -50,6 +58,8 @@ Effect& Host::applyEffect(Layer& layer, Module& module, CommandResult* setup) {
   CommandResult r = sendToEffect(applied, PF_Cmd_SEQUENCE_SETUP);
   if (setup)
     *setup = r;
+  if (lookup<Effect>(&applied))
+    queryDynamicFlags(applied);
   return applied;
 }
 
@@ -61,6 +71,8 @@ Effect& Host::duplicateEffect(Effect& original, CommandResult* resetup) {
   copy->params = original.params;
   copy->layerIds = original.layerIds;
   copy->streamFlags = original.streamFlags;
+  copy->dynamicFlags = original.dynamicFlags;
+  copy->keys = original.keys;
   copy->flatSize = original.flatSize;
   if (original.sequenceData) {
     A_u_longlong size = handleSize(original.sequenceData);

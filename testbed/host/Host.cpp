@@ -8,6 +8,7 @@
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamRegistry.h"
+#include "testbed/host/UiCommands.h"
 #include "testbed/world/Time.h"
 
 namespace tb {
@@ -19,18 +20,19 @@ constexpr uint32_t kHandleMagic = 0x48444C45;  // 'HDLE'
 // Bytes the host adds when it grows a handle are whatever was there: never zeros.
 constexpr unsigned char kGarbage = 0xA5;
 
-// Times at the composition's scale: the frame being rendered, else the composition's current time.
-void fillTimes(const Comp& comp, const FrameContext* frame, PF_InData* in_data) {
-  A_Time now = frame ? frame->time : comp.currentTime;
-  in_data->current_time = now.value;
+A_long at(std::optional<A_Time> t) {
+  return t ? t->value : 0;
+}
+
+// Times at the scale of `now`, a composition time; the effect sees its layer's time, which starts
+// where the layer does.
+void fillTimes(const Layer& layer, A_Time now, PF_InData* in_data) {
+  const Comp& comp = *layer.comp;
+  in_data->current_time = at(compToEffectTime(now, layer.start));
   in_data->time_scale = now.scale;
-  in_data->time_step = kTimeUnitsPerFrame;
-  in_data->local_time_step = kTimeUnitsPerFrame;
-  in_data->total_time = comp.duration.value;
-  if (frame) {
-    in_data->downsample_x = frame->downsampleX;
-    in_data->downsample_y = frame->downsampleY;
-  }
+  in_data->time_step = at(rescaleTime(frameDuration(comp.fps), now.scale));
+  in_data->local_time_step = in_data->time_step;
+  in_data->total_time = at(rescaleTime(comp.duration, now.scale));
 }
 }  // namespace
 
@@ -155,7 +157,17 @@ void Host::fillInData(CommandTarget target, PF_InData* in_data) {
       in_data->width = layer->width;
       in_data->height = layer->height;
       in_data->extent_hint = {0, 0, layer->width, layer->height};
-      fillTimes(*layer->comp, frame_ ? &*frame_ : nullptr, in_data);
+      // A command sent at a time sees it; otherwise the frame being rendered, else the
+      // composition's current time.
+      fillTimes(*layer,
+                callTime_ ? *callTime_
+                : frame_  ? frame_->time
+                          : layer->comp->currentTime,
+                in_data);
+      if (frame_) {
+        in_data->downsample_x = frame_->downsampleX;
+        in_data->downsample_y = frame_->downsampleY;
+      }
     }
   }
   if (target.module)
@@ -168,6 +180,7 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
     throw HostError("a command can only be sent to an effect module");
   }
   CommandResult result;
+  prefillOutData(target.effect, cmd, &result.out);
   PF_InData in_data;
   fillInData(target, &in_data);
   ledger_.beginCommand(target.module->name() + " command " + std::to_string(cmd));

@@ -19,24 +19,48 @@ namespace tb {
 
 // One command sent to an effect instance, with its result.
 struct SentCommand {
-  static constexpr PF_Cmd kIdleHook = -1;  // an idle hook's run, not an effect command
+  static constexpr PF_Cmd kIdleHook = -1;         // an idle hook's run, not an effect command
+  static constexpr A_long kDefaultMaxSleep = 50;  // ms: what the host offers each idle hook
   std::string layer;
   int effect = -1;        // index in the layer's stack
   std::string matchName;  // for an idle hook, the module's name
   PF_Cmd cmd = 0;
   PF_Err err = PF_Err_NONE;
   std::vector<std::string> held;  // what the command left held
+  // An idle hook: max_sleep as the hook left it (given kDefaultMaxSleep).
+  A_long maxSleep = 0;
+  // QUERY_DYNAMIC_FLAGS: the flags the instance answered with.
+  PF_OutFlags outFlags = 0;
+  PF_OutFlags2 outFlags2 = 0;
+};
+
+// One PF_UpdateParamUI: the control and the flags the effect published for it.
+struct ParamUiUpdate {
+  std::string layer;
+  int effect = -1;
+  int param = 0;
+  PF_ParamUIFlags uiFlags = 0;
+  PF_ParamFlags flags = 0;
+};
+
+// One AEGP_ExecuteScript: the text, the status returned, and the message of the error that stopped
+// the script (empty when it ran to the end).
+struct ScriptRun {
+  std::string text;
+  A_Err err = A_Err_NONE;
+  std::string error;
 };
 
 // What plug-ins asked the host to show or run, and what the host sent, in order.
 struct HostLog {
-  std::vector<std::string> alerts;
-  std::vector<std::string> scripts;
+  std::vector<std::string> alerts;  // as shown: line breaks kept
+  std::vector<ScriptRun> scripts;
   int quietDepth = 0;                  // nesting of AEGP_StartQuietErrors
   std::vector<AEGP_Command> commands;  // AEGP_DoCommand
   std::vector<std::string> lightsCreated;
   std::vector<std::string> lightsDeleted;
   std::vector<SentCommand> sent;  // instance commands
+  std::vector<ParamUiUpdate> paramUi;
 };
 
 struct IdleHookEntry {
@@ -91,6 +115,7 @@ class Host {
   Ledger& ledger() { return ledger_; }
   SuiteTable& suites() { return suites_; }
   Project& project() { return project_; }
+  const Project& project() const { return project_; }
   HostLog& log() { return log_; }
 
   // Loads a module and starts it as the host does: an effect gets GLOBAL_SETUP (its flags and
@@ -143,6 +168,8 @@ class Host {
   void deleteLayer(Layer& layer);
   // Adds a mask with a fresh path id; returns it.
   PF_PathID addMask(Layer& layer, const std::string& name, const Outline& outline);
+  // Removes the mask; false when the layer has no mask of that id.
+  bool deleteMask(Layer& layer, PF_PathID id);
 
   // Renders every layer with pixels from the top down: the layer's pixels go into its first
   // effect, each effect's output into the next, with PF_Cmd_RENDER at the given time.
@@ -163,8 +190,19 @@ class Host {
   Effect& duplicateEffect(Effect& effect, CommandResult* resetup = nullptr);
   void removeEffect(Effect& effect);
   void moveEffect(Effect& effect, int new_index);
+  // UI commands as the user's actions send them, each with copies of the effect's parameters: what
+  // the plug-in writes into its params array stays there, and only PF_UpdateParamUI and stream
+  // writes change the project. Changing a parameter sends USER_CHANGED_PARAM where the parameter
+  // is supervised, then the update; the update sends UPDATE_PARAMS_UI where the module asked for
+  // it; QUERY_DYNAMIC_FLAGS follows each update and each apply where the module supports it, with
+  // out_data holding the instance's current flags, and its answer is kept in the effect.
+  void userChangedParam(Effect& effect, int index);
+  void updateParamsUI(Effect& effect);
+  void queryDynamicFlags(Effect& effect);
   // Sends an instance command to an applied effect.
   CommandResult sendToEffect(Effect& effect, PF_Cmd cmd, void* extra = nullptr);
+  // The same at a composition time, which the command sees in PF_InData and its reads take.
+  CommandResult sendToEffectAt(Effect& effect, PF_Cmd cmd, A_Time compTime, void* extra);
 
   // Projects. Saving writes every composition, layer and effect (parameter values and flat
   // sequence bytes) to a temporary file and renames it over path. Closing sends SETDOWN to every
@@ -222,6 +260,7 @@ class Host {
   std::map<const void*, std::unique_ptr<HostObject>> refs_;
   std::vector<EngineRecord> engineRecords_;
   std::optional<FrameContext> frame_;
+  std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
   std::vector<IdleHookEntry> idleHooks_;
 };
 

@@ -113,7 +113,7 @@ void Host::runIdle(int rounds) {
     for (const IdleHookEntry& entry : hooks) {
       ledger_.beginCommand("idle hook");
       stack_.push_back({entry.module, nullptr});
-      A_long max_sleep = 0;
+      A_long max_sleep = SentCommand::kDefaultMaxSleep;
       A_Err err =
           entry.hook(entry.module ? entry.module->globalRefcon : nullptr, entry.refcon, &max_sleep);
       stack_.pop_back();
@@ -121,6 +121,7 @@ void Host::runIdle(int rounds) {
       sent.matchName = entry.module ? entry.module->name() : std::string();
       sent.cmd = SentCommand::kIdleHook;
       sent.err = err;
+      sent.maxSleep = max_sleep;
       sent.held = ledger_.endCommand().held;
       log_.sent.push_back(std::move(sent));
     }

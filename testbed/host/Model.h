@@ -12,6 +12,7 @@
 
 #include "AE_Effect.h"
 #include "AE_GeneralPlug.h"
+#include "testbed/world/LayerKind.h"
 #include "testbed/world/Outline.h"
 #include "testbed/world/Transform.h"
 #include "testbed/world/World.h"
@@ -34,6 +35,7 @@ enum Magic : uint32_t {
   kSegPrepMagic = 0x53505250,    // 'SPRP'
   kAddKeysMagic = 0x414B4559,    // 'AKEY'
   kParamOutMagic = 0x50434B4F,   // 'PCKO'
+  kMemHandleMagic = 0x4D454D48,  // 'MEMH'
 };
 
 // Base of every object a handle may point at: registered as live from construction to
@@ -57,6 +59,12 @@ T* lookup(const void* handle) {
   return object->magic == T::kMagic ? static_cast<T*>(object) : nullptr;
 }
 
+// A parameter's value from a time on, in seconds of the layer's own time.
+struct ParamKey {
+  double seconds = 0;
+  PF_ParamDef value;
+};
+
 struct Effect : HostObject {
   static constexpr uint32_t kMagic = kEffectMagic;
   Effect() : HostObject(kMagic) {}
@@ -69,6 +77,10 @@ struct Effect : HostObject {
   // flags (hidden, disabled, ...).
   std::vector<AEGP_LayerIDVal> layerIds;
   std::vector<AEGP_DynStreamFlags> streamFlags;
+  // Per parameter: its keys in time order; none for a parameter that does not change over time.
+  std::vector<std::vector<ParamKey>> keys;
+  // The flags QUERY_DYNAMIC_FLAGS last answered; until then the module's global flags.
+  std::optional<std::pair<PF_OutFlags, PF_OutFlags2>> dynamicFlags;
 };
 
 // A project item: a composition's own item, the footage a layer shows, or a folder.
@@ -76,11 +88,12 @@ struct Item : HostObject {
   static constexpr uint32_t kMagic = kItemMagic;
   Item(AEGP_ItemType t, Comp* c, Layer* l) : HostObject(kMagic), type(t), comp(c), layer(l) {}
   AEGP_ItemType type;
-  Comp* comp;    // the composition, or the one the footage's layer lies in
-  Layer* layer;  // footage: the layer whose pixels it is
+  Comp* comp;    // the composition, or the one the footage's layer lies in; none for project items
+  Layer* layer;  // footage: the layer whose pixels it is; none for project items
+  std::string name;
+  A_long width = 0;  // footage that no layer shows
+  A_long height = 0;
 };
-
-enum class LayerKind { Solid, Image, Gradient, Light, Null };
 
 // A mask of a layer; the path id stays with it for its whole life and is never 0.
 struct Mask {
@@ -108,6 +121,7 @@ struct Layer : HostObject {
   AEGP_LightType lightType = AEGP_LightType_NONE;
   double intensity = 100;        // percent, lights only
   std::unique_ptr<Item> source;  // the footage item; none for lights
+  A_Time start{0, 1};            // where the layer starts in its composition
 };
 
 struct Comp : HostObject {
@@ -132,6 +146,7 @@ struct Project {
   AEGP_LayerIDVal nextLayerId = 1;
   PF_PathID nextPathId = 1;
   Item* activeItem = nullptr;
+  std::vector<std::unique_ptr<Item>> items;  // footage and folders of the project panel
 };
 
 // An AEGP_EffectRefH: the host's reference to an effect on a layer, disposed by the plug-in.
@@ -197,6 +212,14 @@ struct CheckedOutParamObject : HostObject {
   explicit CheckedOutParamObject(const PF_ParamDef* p) : HostObject(kMagic), param(p) {}
   const PF_ParamDef* param;  // the record the effect passed, by address
   std::optional<World> pixels;
+};
+
+// An AEGP_MemHandle the host filled for a plug-in (a script's result or error text), owned by the
+// host and held until disposed.
+struct MemHandleObject : HostObject {
+  static constexpr uint32_t kMagic = kMemHandleMagic;
+  explicit MemHandleObject(std::string t) : HostObject(kMagic), text(std::move(t)) {}
+  std::string text;  // with its terminator, as the plug-in reads it
 };
 
 // Index of the effect in its layer's stack, -1 when it is not there.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "testbed/host/Host.h"
+#include "testbed/host/ParamKeys.h"
 
 namespace tb {
 
@@ -26,7 +27,7 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
 
 }  // namespace
 
-PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long, A_long,
+PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long,
                      A_u_long time_scale, PF_ParamDef* param) {
   TB_ENTER();
   Effect* effect = lookup<Effect>(effect_ref);
@@ -35,7 +36,7 @@ PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long, A_long,
     return PF_Err_BAD_CALLBACK_PARAM;
   Host& host = Host::current();
   auto* held = host.newRef<CheckedOutParamObject>("checked-out param", param);
-  *param = effect->params[index];
+  *param = paramAt(*effect, index, static_cast<double>(what_time) / time_scale);
   if (param->param_type != PF_Param_LAYER)
     return PF_Err_NONE;
   const A_long dflt = param->u.ld.dephault;

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "testbed/host/Module.h"
+#include "testbed/host/ParamKeys.h"
 
 namespace tb {
 
@@ -57,11 +58,14 @@ AEGP_LayerIDVal chosenLayer(const PF_ParamDef& param) {
 }  // namespace
 
 void setLayerValue(PF_ParamDef& param, const Layer* layer) {
+  setLayerIdValue(param, layer ? layer->id : 0);
+}
+
+void setLayerIdValue(PF_ParamDef& param, AEGP_LayerIDVal id) {
   const A_long dflt = param.u.ld.dephault;
   param.u.ld = PF_LayerDef{};
   param.u.ld.dephault = dflt;
-  param.u.ld.reserved0 =
-      layer ? reinterpret_cast<void*>(static_cast<uintptr_t>(layer->id)) : nullptr;
+  param.u.ld.reserved0 = reinterpret_cast<void*>(static_cast<uintptr_t>(id));
 }
 
 void initEffectParams(Effect& effect) {
@@ -88,6 +92,15 @@ std::vector<PF_ParamDef*> paramArray(Effect& effect) {
   for (PF_ParamDef& param : effect.params)
     array.push_back(&param);
   return array;
+}
+
+ParamCopies::ParamCopies(const Effect& effect, double seconds) {
+  defs_.reserve(effect.params.size());
+  for (size_t i = 0; i < effect.params.size(); ++i)
+    defs_.push_back(paramAt(effect, static_cast<int>(i), seconds));
+  pointers_.reserve(defs_.size());
+  for (PF_ParamDef& param : defs_)
+    pointers_.push_back(&param);
 }
 
 }  // namespace tb

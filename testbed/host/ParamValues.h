@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "AE_GeneralPlug.h"
 #include "testbed/host/Model.h"
 
 namespace tb {
@@ -20,7 +21,27 @@ void initEffectParams(Effect& effect);
 // (never 0, the host numbers layers from 1), or 0 for no layer.
 void setLayerValue(PF_ParamDef& param, const Layer* layer);
 
-// The parameter array for a command on the effect: pointers into effect.params, index for index.
+// Pointers into effect.params, index for index: for tests that hand a plug-in the project's own
+// records, as no host command does.
 std::vector<PF_ParamDef*> paramArray(Effect& effect);
+
+// Sets a layer parameter's value to the layer of that id (0: none).
+void setLayerIdValue(PF_ParamDef& param, AEGP_LayerIDVal id);
+
+// The parameter array for a command on the effect: copies of its parameters with their values at
+// `seconds` of the layer's time, index for index, so that what a plug-in writes into them never
+// reaches the project.
+class ParamCopies {
+ public:
+  ParamCopies(const Effect& effect, double seconds);
+  ParamCopies(const ParamCopies&) = delete;
+  ParamCopies& operator=(const ParamCopies&) = delete;
+  PF_ParamDef** array() { return pointers_.data(); }
+  PF_ParamDef& operator[](size_t index) { return defs_[index]; }
+
+ private:
+  std::vector<PF_ParamDef> defs_;
+  std::vector<PF_ParamDef*> pointers_;
+};
 
 }  // namespace tb

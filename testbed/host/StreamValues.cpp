@@ -1,6 +1,10 @@
 #include "testbed/host/StreamValues.h"
 
 #include <cmath>
+#include <cstdint>
+
+#include "testbed/host/ParamKeys.h"
+#include "testbed/host/ParamValues.h"
 
 namespace tb {
 
@@ -17,14 +21,30 @@ A_long toFixed(double v) {
   return static_cast<A_long>(std::lround(v * kFixedOne));
 }
 
+bool keyed(const Effect& effect, int index) {
+  return static_cast<size_t>(index) < effect.keys.size() && !effect.keys[index].empty();
+}
+
+AEGP_LayerIDVal chosenLayerId(const Effect& effect, int index, const PF_ParamDef& p) {
+  if (index == 0)
+    return effect.layer ? effect.layer->id : 0;
+  if (keyed(effect, index))
+    return static_cast<AEGP_LayerIDVal>(reinterpret_cast<uintptr_t>(p.u.ld.reserved0));
+  return effect.layerIds[index];
+}
+
 }  // namespace
 
 bool readStreamValue(const Effect& effect, int index, AEGP_StreamVal2* value) {
-  const PF_ParamDef& p = effect.params[index];
+  return readStreamValue(effect, index, currentLayerSeconds(effect), value);
+}
+
+bool readStreamValue(const Effect& effect, int index, double seconds, AEGP_StreamVal2* value) {
+  const PF_ParamDef p = paramAt(effect, index, seconds);
   *value = {};
   switch (p.param_type) {
     case PF_Param_LAYER:
-      value->layer_id = index == 0 && effect.layer ? effect.layer->id : effect.layerIds[index];
+      value->layer_id = chosenLayerId(effect, index, p);
       return true;
     case PF_Param_SLIDER:
       value->one_d = p.u.sd.value;
@@ -58,11 +78,16 @@ bool readStreamValue(const Effect& effect, int index, AEGP_StreamVal2* value) {
 
 bool writeStreamValue(Effect& effect, int index, const AEGP_StreamVal2& value) {
   PF_ParamDef& p = effect.params[index];
+  if (p.param_type == PF_Param_LAYER && index == 0)
+    return false;  // the input layer is not the plug-in's to choose
+  if (keyed(effect, index)) {
+    p = paramAt(effect, index, currentLayerSeconds(effect));
+    effect.keys[index].clear();
+  }
   switch (p.param_type) {
     case PF_Param_LAYER:
-      if (index == 0)
-        return false;  // the input layer is not the plug-in's to choose
       effect.layerIds[index] = value.layer_id;
+      setLayerIdValue(p, value.layer_id);
       return true;
     case PF_Param_SLIDER:
       p.u.sd.value = static_cast<A_long>(std::lround(value.one_d));

@@ -7,8 +7,13 @@
 
 namespace tb {
 
-// False when the parameter's type has no stream value (groups, buttons, ...).
+// The value at `seconds` of the layer's time; false when the parameter's type has no stream value
+// (groups, buttons, ...).
+bool readStreamValue(const Effect& effect, int index, double seconds, AEGP_StreamVal2* value);
+// The value at the composition's current time.
 bool readStreamValue(const Effect& effect, int index, AEGP_StreamVal2* value);
+// Sets the value at every time: a keyed parameter loses its keys. A layer parameter's new layer is
+// also what the plug-in reads back in its params.
 bool writeStreamValue(Effect& effect, int index, const AEGP_StreamVal2& value);
 
 }  // namespace tb

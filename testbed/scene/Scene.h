@@ -4,11 +4,13 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
 #include "AE_Effect.h"
+#include "testbed/world/LayerKind.h"
 #include "testbed/world/Outline.h"
 #include "testbed/world/Transform.h"
 
@@ -22,9 +24,19 @@ struct CompSpec {
   double duration = 0;      // seconds
   double workStart = 0;     // seconds
   double workDuration = 0;  // seconds; the whole composition when the file gives no work area
+  // Time scales other than the frame rate's; 0 keeps the frame rate's.
+  A_u_long timeScale = 0;      // the current time
+  A_u_long workAreaScale = 0;  // work area start and duration
+  A_u_long durationScale = 0;
 };
 
-enum class LayerKind { Solid, Image, Gradient, Light, Null };
+enum class ItemKind { Footage, Folder };
+
+// An item of the project panel besides the composition.
+struct ItemSpec {
+  std::string name;
+  ItemKind kind = ItemKind::Footage;
+};
 
 struct MaskSpec {
   std::string name;
@@ -41,9 +53,16 @@ struct LayerIdRef {
 using ParamValue =
     std::variant<std::monostate, double, std::string, PF_Pixel, A_FloatPoint, LayerIdRef>;
 
+// A value from a time on, in seconds of the layer's time.
+struct ParamKeySpec {
+  double time = 0;
+  ParamValue value;
+};
+
 struct EffectSpec {
   std::string match;
-  std::map<int, ParamValue> params;  // by parameter index
+  std::map<int, ParamValue> params;  // by parameter index; a keyed one holds its first key's value
+  std::map<int, std::vector<ParamKeySpec>> keys;  // keyed parameters, keys in time order
 };
 
 struct LayerSpec {
@@ -56,6 +75,7 @@ struct LayerSpec {
   A_FloatPoint direction{1, 0};
   std::string image;   // PNG path as written, relative to the scene file
   std::string parent;  // empty: none
+  double start = 0;    // seconds after the composition's start
   bool video = true;
   bool locked = false;
   bool shy = false;
@@ -90,7 +110,25 @@ struct OpenStep {
   std::string path;
 };
 
-using Step = std::variant<ChangeStep, RenderStep, IdleStep, SaveStep, OpenStep>;
+// UPDATE_PARAMS_UI to one effect, as when the user opens its controls.
+struct UiStep {
+  std::string layer;
+  int effect = 0;
+};
+
+// Deletes a mask by name; the others keep their path ids.
+struct DeleteMaskStep {
+  std::string layer;
+  std::string mask;
+};
+
+// Sets the composition's current time.
+struct TimeStep {
+  double time = 0;  // seconds
+};
+
+using Step = std::variant<ChangeStep, RenderStep, IdleStep, SaveStep, OpenStep, UiStep,
+                          DeleteMaskStep, TimeStep>;
 
 struct SceneSpec {
   std::string file;       // as given to the parser, for messages
@@ -98,10 +136,11 @@ struct SceneSpec {
   CompSpec comp;
   std::vector<LayerSpec> layers;  // top first
   std::vector<std::string> selected;
+  std::vector<ItemSpec> items;
+  // The active item's name: the composition's by default; empty for none.
+  std::optional<std::string> active;
   std::vector<Step> steps;  // a render at time 0 when the file gives none
 };
-
-const char* layerKindName(LayerKind kind);
 
 // `relative` taken from the scene file's folder; an absolute path is kept.
 std::string resolveScenePath(const SceneSpec& scene, const std::string& relative);

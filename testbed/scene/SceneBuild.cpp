@@ -1,16 +1,18 @@
 #include "testbed/scene/SceneBuild.h"
 
 #include <cmath>
+#include <tuple>
 
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/world/Time.h"
 
 namespace tb::scene {
 
 namespace {
 
 [[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  throw SceneError(parsed.file + ": " + path + ": " + what);
+  sceneFault(parsed.file, path, what);
 }
 
 const char* typeName(PF_ParamType type) {
@@ -208,22 +210,6 @@ std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
   }
 }
 
-tb::LayerKind modelKind(LayerKind kind) {
-  switch (kind) {
-    case LayerKind::Solid:
-      return tb::LayerKind::Solid;
-    case LayerKind::Image:
-      return tb::LayerKind::Image;
-    case LayerKind::Gradient:
-      return tb::LayerKind::Gradient;
-    case LayerKind::Light:
-      return tb::LayerKind::Light;
-    case LayerKind::Null:
-      return tb::LayerKind::Null;
-  }
-  return tb::LayerKind::Solid;
-}
-
 Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec& l,
                 const std::string& path) {
   std::optional<World> pixels = layerPixels(parsed, l, path);
@@ -232,9 +218,10 @@ Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec
   const A_long w = pixels ? pixels->width() : comp.width;
   const A_long h = pixels ? pixels->height() : comp.height;
   Layer& layer = host.addLayer(comp, l.name, w, h);
-  layer.kind = modelKind(l.kind);
+  layer.kind = l.kind;
   layer.pixels = std::move(pixels);
   layer.transform = l.transform;
+  layer.start = *secondsToTime(l.start, comp.currentTime.scale);
   layer.flags = (l.video ? AEGP_LayerFlag_VIDEO_ACTIVE : 0) | AEGP_LayerFlag_EFFECTS_ACTIVE |
                 (l.locked ? AEGP_LayerFlag_LOCKED : 0) | (l.shy ? AEGP_LayerFlag_SHY : 0);
   if (l.kind == LayerKind::Light) {
@@ -245,6 +232,20 @@ Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec
   for (const MaskSpec& mask : l.masks)
     host.addMask(layer, mask.name, mask.outline);
   return layer;
+}
+
+// Each key's value is checked and made as a plain value is; the parameter keeps its first key's.
+void setKeys(Host& host, Effect& effect, int index, const std::vector<ParamKeySpec>& keys,
+             const SceneSpec& parsed, const std::string& path) {
+  std::vector<ParamKey> made;
+  for (size_t k = 0; k < keys.size(); ++k) {
+    setParam(host, effect, index, keys[k].value, parsed,
+             path + ".keys[" + std::to_string(k) + "][1]", true);
+    made.push_back({keys[k].time, effect.params[index]});
+  }
+  setParam(host, effect, index, keys.front().value, parsed, path, true);
+  effect.keys.resize(effect.params.size());
+  effect.keys[index] = std::move(made);
 }
 
 void addEffects(Host& host, Layer& layer, const SceneSpec& parsed, const LayerSpec& l,
@@ -258,6 +259,8 @@ void addEffects(Host& host, Layer& layer, const SceneSpec& parsed, const LayerSp
     Effect& effect = host.applyEffect(layer, *module);
     for (const auto& [index, value] : es.params)
       setParam(host, effect, index, value, parsed, at + ".params." + std::to_string(index), true);
+    for (const auto& [index, keys] : es.keys)
+      setKeys(host, effect, index, keys, parsed, at + ".params." + std::to_string(index));
   }
 }
 
@@ -271,6 +274,40 @@ void setParam(Host& host, Effect& effect, int index, const ParamValue& value,
     setter.apply();
 }
 
+// Times the scene gives other scales for are counted there from the seconds it gives.
+void setScales(Comp& comp, const CompSpec& c) {
+  const std::tuple<A_Time*, double, A_u_long> fields[] = {
+      {&comp.currentTime, 0, c.timeScale},
+      {&comp.duration, c.duration, c.durationScale},
+      {&comp.workStart, c.workStart, c.workAreaScale},
+      {&comp.workDuration, c.workDuration, c.workAreaScale}};
+  for (const auto& [time, seconds, scale] : fields) {
+    if (scale != 0)
+      *time = *secondsToTime(seconds, scale);
+  }
+}
+
+void addItems(Host& host, Comp& comp, const SceneSpec& parsed) {
+  Project& project = host.project();
+  project.activeItem = nullptr;
+  if (parsed.active == comp.name)
+    project.activeItem = comp.item.get();
+  for (const ItemSpec& spec : parsed.items) {
+    const AEGP_ItemType type =
+        spec.kind == ItemKind::Folder ? AEGP_ItemType_FOLDER : AEGP_ItemType_FOOTAGE;
+    auto item = std::make_unique<Item>(type, nullptr, nullptr);
+    item->name = spec.name;
+    // Footage the project holds besides the layers' own is the composition's size.
+    if (type == AEGP_ItemType_FOOTAGE) {
+      item->width = comp.width;
+      item->height = comp.height;
+    }
+    if (parsed.active == spec.name)
+      project.activeItem = item.get();
+    project.items.push_back(std::move(item));
+  }
+}
+
 Comp& buildScene(Host& host, const SceneSpec& parsed) {
   const CompSpec& c = parsed.comp;
   Comp& comp = host.addComp(c.name, c.width, c.height);
@@ -279,7 +316,8 @@ Comp& buildScene(Host& host, const SceneSpec& parsed) {
   } catch (const HostError& e) {
     fail(parsed, "comp", e.what());
   }
-  host.project().activeItem = comp.item.get();
+  setScales(comp, c);
+  addItems(host, comp, parsed);
   // Layers first, so that effects can name any layer of the composition.
   std::vector<Layer*> layers;
   for (size_t i = 0; i < parsed.layers.size(); ++i)

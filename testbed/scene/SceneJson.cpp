@@ -18,9 +18,21 @@ json color(PF_Pixel c) {
 }
 
 json comp(const CompSpec& c) {
-  return json{{"name", c.name},         {"width", c.width},
-              {"height", c.height},     {"fps", c.fps},
-              {"duration", c.duration}, {"work_area", json::array({c.workStart, c.workDuration})}};
+  json j{{"name", c.name},         {"width", c.width},
+         {"height", c.height},     {"fps", c.fps},
+         {"duration", c.duration}, {"work_area", json::array({c.workStart, c.workDuration})}};
+  json scales = json::object();
+  for (const auto& [key, scale] :
+       {std::pair{"time", c.timeScale}, std::pair{"work_area", c.workAreaScale},
+        std::pair{"duration", c.durationScale}}) {
+    if (scale != 0) {
+      scales[key] = scale;
+    }
+  }
+  if (!scales.empty()) {
+    j["scales"] = scales;
+  }
+  return j;
 }
 
 json transform(const Transform& t) {
@@ -81,6 +93,13 @@ json effect(const EffectSpec& e) {
   for (const auto& [index, value] : e.params) {
     params[std::to_string(index)] = paramValue(value);
   }
+  for (const auto& [index, keys] : e.keys) {
+    json list = json::array();
+    for (const ParamKeySpec& k : keys) {
+      list.push_back(json::array({k.time, paramValue(k.value)}));
+    }
+    params[std::to_string(index)] = json{{"keys", list}};
+  }
   return json{{"match", e.match}, {"params", params}};
 }
 
@@ -101,6 +120,9 @@ json layer(const LayerSpec& l) {
   }
   if (!l.parent.empty()) {
     j["parent"] = l.parent;
+  }
+  if (l.start != 0) {
+    j["start"] = l.start;
   }
   if (l.kind != LayerKind::Light) {
     j["masks"] = json::array();
@@ -136,6 +158,13 @@ json step(const Step& s) {
     json operator()(const OpenStep& f) const {
       return json{{"open", f.path.empty() ? json::object() : json(f.path)}};
     }
+    json operator()(const UiStep& u) const {
+      return json{{"ui", {{"layer", u.layer}, {"effect", u.effect}}}};
+    }
+    json operator()(const DeleteMaskStep& d) const {
+      return json{{"delete_mask", {{"layer", d.layer}, {"mask", d.mask}}}};
+    }
+    json operator()(const TimeStep& t) const { return json{{"time", t.time}}; }
   };
   return std::visit(Visit{}, s);
 }
@@ -151,9 +180,16 @@ json sceneToJson(const SceneSpec& scene) {
   for (const Step& s : scene.steps) {
     steps.push_back(step(s));
   }
+  json items = json::array();
+  for (const ItemSpec& item : scene.items) {
+    items.push_back(
+        {{"name", item.name}, {"kind", item.kind == ItemKind::Folder ? "folder" : "footage"}});
+  }
   return json{{"comp", comp(scene.comp)},
               {"layers", layers},
               {"selected", scene.selected},
+              {"items", items},
+              {"active", scene.active ? json(*scene.active) : json(nullptr)},
               {"steps", steps}};
 }
 

@@ -20,6 +20,7 @@ using nlohmann::json;
 constexpr int kMaxParamIndex = 9999;
 constexpr int kMaxIdle = 1000000;
 constexpr A_long kMaxDownsample = 64;
+constexpr long long kMaxTimeScale = 1000000;
 
 std::string quote(const std::string& s) {
   return "\"" + s + "\"";
@@ -36,13 +37,20 @@ class Parser {
 
   SceneSpec parse(const json& root) {
     scene_.directory = folderOf(scene_.file);
-    expectKeys(root, "scene", {"comp", "layers", "selected", "steps"});
+    expectKeys(root, "scene", {"comp", "layers", "selected", "items", "active", "steps"});
     scene_.comp = comp(required(root, "comp", "scene"), "comp");
     if (root.contains("layers")) {
       layers(root.at("layers"), "layers");
     }
     if (root.contains("selected")) {
       selected(root.at("selected"), "selected");
+    }
+    if (root.contains("items")) {
+      items(root.at("items"), "items");
+    }
+    scene_.active = scene_.comp.name;
+    if (root.contains("active")) {
+      active(root.at("active"), "active");
     }
     if (root.contains("steps")) {
       steps(root.at("steps"), "steps");
@@ -54,7 +62,7 @@ class Parser {
 
  private:
   [[noreturn]] void fail(const std::string& path, const std::string& what) const {
-    throw SceneError(scene_.file + ": " + path + ": " + what);
+    sceneFault(scene_.file, path, what);
   }
 
   // --- shapes of values ---
@@ -157,7 +165,7 @@ class Parser {
   // --- composition ---
 
   CompSpec comp(const json& j, const std::string& path) {
-    expectKeys(j, path, {"name", "width", "height", "fps", "duration", "work_area"});
+    expectKeys(j, path, {"name", "width", "height", "fps", "duration", "work_area", "scales"});
     CompSpec c;
     if (j.contains("name")) {
       c.name = name(j.at("name"), path + ".name");
@@ -184,7 +192,66 @@ class Parser {
       c.workStart = w.x;
       c.workDuration = w.y;
     }
+    if (j.contains("scales")) {
+      scales(j.at("scales"), path + ".scales", c);
+    }
     return c;
+  }
+
+  void scales(const json& j, const std::string& path, CompSpec& c) {
+    expectKeys(j, path, {"time", "work_area", "duration"});
+    const std::pair<const char*, A_u_long*> fields[] = {
+        {"time", &c.timeScale}, {"work_area", &c.workAreaScale}, {"duration", &c.durationScale}};
+    for (const auto& [key, scale] : fields) {
+      if (j.contains(key)) {
+        *scale = static_cast<A_u_long>(integer(j.at(key), path + "." + key, 1, kMaxTimeScale));
+      }
+    }
+    const std::pair<double, A_u_long> times[] = {{c.duration, c.durationScale},
+                                                 {c.workStart, c.workAreaScale},
+                                                 {c.workDuration, c.workAreaScale}};
+    for (const auto& [seconds, scale] : times) {
+      if (scale != 0 && !secondsToTime(seconds, scale)) {
+        fail(path, "the composition's times cannot be counted at these scales");
+      }
+    }
+  }
+
+  // --- project items ---
+
+  void items(const json& j, const std::string& path) {
+    array(j, path);
+    std::set<std::string> names{scene_.comp.name};
+    for (std::size_t i = 0; i < j.size(); ++i) {
+      const std::string at = path + "[" + std::to_string(i) + "]";
+      expectKeys(j[i], at, {"name", "kind"});
+      ItemSpec item;
+      item.name = name(required(j[i], "name", at), at + ".name");
+      if (!names.insert(item.name).second) {
+        fail(at + ".name", "duplicate item name " + quote(item.name));
+      }
+      const std::string k = text(required(j[i], "kind", at), at + ".kind");
+      if (k != "footage" && k != "folder") {
+        fail(at + ".kind", "must be \"footage\" or \"folder\"");
+      }
+      item.kind = k == "folder" ? ItemKind::Folder : ItemKind::Footage;
+      scene_.items.push_back(item);
+    }
+  }
+
+  void active(const json& j, const std::string& path) {
+    if (j.is_null()) {
+      scene_.active.reset();
+      return;
+    }
+    const std::string n = name(j, path);
+    const bool known =
+        n == scene_.comp.name || std::any_of(scene_.items.begin(), scene_.items.end(),
+                                             [&](const ItemSpec& item) { return item.name == n; });
+    if (!known) {
+      fail(path, quote(n) + " names no item of the project");
+    }
+    scene_.active = n;
   }
 
   // --- layers ---
@@ -247,7 +314,7 @@ class Parser {
   LayerSpec layer(const json& j, const std::string& path) {
     expectKeys(j, path,
                {"name", "kind", "size", "color", "color2", "direction", "path", "parent",
-                "transform", "masks", "effects", "video", "locked", "shy"});
+                "transform", "masks", "effects", "video", "locked", "shy", "start"});
     LayerSpec l;
     l.name = j.at("name").get<std::string>();
     l.kind = kind(required(j, "kind", path), path + ".kind");
@@ -273,6 +340,13 @@ class Parser {
     }
     if (l.kind == LayerKind::Image) {
       l.image = name(required(j, "path", path), path + ".path");
+    }
+    if (j.contains("start")) {
+      l.start = number(j.at("start"), path + ".start");
+      if (l.start < 0 || l.start > scene_.comp.duration) {
+        fail(path + ".start", "must lie within the composition (0 to " +
+                                  formatSeconds(scene_.comp.duration) + " s)");
+      }
     }
     if (j.contains("parent")) {
       l.parent = layerName(j.at("parent"), path + ".parent");
@@ -454,10 +528,43 @@ class Parser {
       }
       for (const auto& item : j.at("params").items()) {
         const std::string keyPath = at + "." + item.key();
-        e.params[paramIndex(item.key(), keyPath)] = paramValue(item.value(), keyPath, l);
+        const int index = paramIndex(item.key(), keyPath);
+        if (item.value().is_object() && item.value().contains("keys")) {
+          e.keys[index] = paramKeys(item.value(), keyPath, l);
+          e.params[index] = e.keys[index].front().value;
+        } else {
+          e.params[index] = paramValue(item.value(), keyPath, l);
+        }
       }
     }
     return e;
+  }
+
+  // {"keys": [[t, v], ...]}: at least one key, times rising, each value as a plain value is.
+  std::vector<ParamKeySpec> paramKeys(const json& j, const std::string& path, const LayerSpec& l) {
+    expectKeys(j, path, {"keys"});
+    const std::string at = path + ".keys";
+    const json& keys = array(j.at("keys"), at);
+    if (keys.empty()) {
+      fail(at, "must hold at least one key");
+    }
+    std::vector<ParamKeySpec> out;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const std::string k = at + "[" + std::to_string(i) + "]";
+      if (!keys[i].is_array() || keys[i].size() != 2) {
+        fail(k, "a key must be [time, value]");
+      }
+      ParamKeySpec key{number(keys[i][0], k + "[0]"), paramValue(keys[i][1], k + "[1]", l)};
+      if (key.time < 0 || key.time > scene_.comp.duration) {
+        fail(k + "[0]", "must lie within the composition (0 to " +
+                            formatSeconds(scene_.comp.duration) + " s)");
+      }
+      if (!out.empty() && key.time <= out.back().time) {
+        fail(k + "[0]", "key times must rise");
+      }
+      out.push_back(std::move(key));
+    }
+    return out;
   }
 
   int paramIndex(const std::string& key, const std::string& path) {
@@ -546,7 +653,56 @@ class Parser {
     if (kind == "open") {
       return OpenStep{fileArgument(body, at)};
     }
+    if (kind == "ui") {
+      return ui(body, at);
+    }
+    if (kind == "delete_mask") {
+      return deleteMask(body, at);
+    }
+    if (kind == "time") {
+      return TimeStep{timeWithin(body, at)};
+    }
     fail(path, "unknown step " + quote(kind));
+  }
+
+  // The position of an effect in the stack of layer l, from 0.
+  int effectIndex(const json& j, const std::string& path, const LayerSpec& l) {
+    const long long effects = static_cast<long long>(l.effects.size());
+    const json& effect = required(j, "effect", path);
+    if (effects == 0) {
+      fail(path + ".effect", "layer " + quote(l.name) + " has no effects");
+    }
+    return static_cast<int>(integer(effect, path + ".effect", 0, effects - 1));
+  }
+
+  UiStep ui(const json& j, const std::string& path) {
+    expectKeys(j, path, {"layer", "effect"});
+    UiStep u;
+    u.layer = layerName(required(j, "layer", path), path + ".layer");
+    u.effect = effectIndex(j, path, layerByName(u.layer));
+    return u;
+  }
+
+  DeleteMaskStep deleteMask(const json& j, const std::string& path) {
+    expectKeys(j, path, {"layer", "mask"});
+    DeleteMaskStep d;
+    d.layer = layerName(required(j, "layer", path), path + ".layer");
+    d.mask = name(required(j, "mask", path), path + ".mask");
+    const LayerSpec& l = layerByName(d.layer);
+    if (std::none_of(l.masks.begin(), l.masks.end(),
+                     [&](const MaskSpec& m) { return m.name == d.mask; })) {
+      fail(path + ".mask", quote(d.mask) + " names no mask of layer " + quote(l.name));
+    }
+    return d;
+  }
+
+  double timeWithin(const json& j, const std::string& path) {
+    const double t = number(j, path);
+    if (t < 0 || t > scene_.comp.duration) {
+      fail(path,
+           "must lie within the composition (0 to " + formatSeconds(scene_.comp.duration) + " s)");
+    }
+    return t;
   }
 
   ChangeStep change(const json& j, const std::string& path) {
@@ -554,12 +710,7 @@ class Parser {
     ChangeStep c;
     c.layer = layerName(required(j, "layer", path), path + ".layer");
     const LayerSpec& l = layerByName(c.layer);
-    const long long effects = static_cast<long long>(l.effects.size());
-    const json& effect = required(j, "effect", path);
-    if (effects == 0) {
-      fail(path + ".effect", "layer " + quote(l.name) + " has no effects");
-    }
-    c.effect = static_cast<int>(integer(effect, path + ".effect", 0, effects - 1));
+    c.effect = effectIndex(j, path, l);
     c.param =
         static_cast<int>(integer(required(j, "param", path), path + ".param", 1, kMaxParamIndex));
     c.value = paramValue(required(j, "value", path), path + ".value", l);
@@ -635,6 +786,10 @@ std::string syntaxError(const std::string& file, const std::string& text,
 }
 
 }  // namespace
+
+void sceneFault(const std::string& file, const std::string& path, const std::string& what) {
+  throw SceneError(file + ": " + path + ": " + what);
+}
 
 SceneSpec parseScene(const std::string& text, const std::string& fileName) {
   json root;

@@ -15,6 +15,10 @@ class SceneError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Every scene fault is reported here: the file, the place in it and what is wrong.
+[[noreturn]] void sceneFault(const std::string& file, const std::string& path,
+                             const std::string& what);
+
 // `fileName` names the text in messages and gives the folder relative paths start from.
 SceneSpec parseScene(const std::string& text, const std::string& fileName);
 

@@ -15,7 +15,7 @@ namespace tb::scene {
 namespace {
 
 [[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  throw SceneError(parsed.file + ": " + path + ": " + what);
+  sceneFault(parsed.file, path, what);
 }
 
 template <class T>
@@ -64,36 +64,58 @@ Layer* layerNamed(const Comp& comp, const std::string& name) {
   return nullptr;
 }
 
+Layer& namedLayer(const Comp& comp, const std::string& name, const SceneSpec& parsed,
+                  const std::string& path) {
+  Layer* layer = layerNamed(comp, name);
+  if (!layer)
+    fail(parsed, path + ".layer", "\"" + name + "\" names no layer of the composition");
+  return *layer;
+}
+
+Effect& stepEffect(const Comp& comp, const std::string& layerName, int effect,
+                   const SceneSpec& parsed, const std::string& path) {
+  Layer& layer = namedLayer(comp, layerName, parsed, path);
+  if (effect < 0 || static_cast<size_t>(effect) >= layer.effects.size())
+    fail(parsed, path + ".effect",
+         "layer \"" + layerName + "\" has no effect " + std::to_string(effect));
+  return *layer.effects[effect];
+}
+
 Effect& changedEffect(const Comp& comp, const ChangeStep& c, const SceneSpec& parsed,
                       const std::string& path) {
-  Layer* layer = layerNamed(comp, c.layer);
-  if (!layer)
-    fail(parsed, path + ".layer", "\"" + c.layer + "\" names no layer of the composition");
-  if (c.effect < 0 || static_cast<size_t>(c.effect) >= layer->effects.size())
-    fail(parsed, path + ".effect",
-         "layer \"" + c.layer + "\" has no effect " + std::to_string(c.effect));
-  return *layer->effects[c.effect];
+  return stepEffect(comp, c.layer, c.effect, parsed, path);
+}
+
+void deleteMask(Host& host, const DeleteMaskStep& d, const SceneSpec& parsed,
+                const std::string& path) {
+  Layer& layer = namedLayer(theComp(host), d.layer, parsed, path);
+  for (const Mask& mask : layer.masks) {
+    if (mask.name == d.mask) {
+      host.deleteMask(layer, mask.id);
+      return;
+    }
+  }
+  fail(parsed, path + ".mask", "\"" + d.mask + "\" names no mask of layer \"" + d.layer + "\"");
+}
+
+void setTime(Host& host, const TimeStep& t, StepReport& report) {
+  Comp& comp = const_cast<Comp&>(theComp(host));
+  std::optional<A_Time> now = secondsToTime(t.time, comp.currentTime.scale);
+  if (!now)
+    throw HostError("the time cannot be counted");
+  comp.currentTime = *now;
+  report.time = t.time;
 }
 
 std::string stepPath(size_t i, const char* kind) {
   return "steps[" + std::to_string(i) + "]." + kind;
 }
 
-// As the user sets a control: the value, then USER_CHANGED_PARAM where the effect supervises the
-// control, then UPDATE_PARAMS_UI where the effect asked for it.
+// As the user sets a control: the value, then the UI commands the host sends for it.
 void change(Host& host, const ChangeStep& c, const SceneSpec& parsed, const std::string& path) {
   Effect& effect = changedEffect(theComp(host), c, parsed, path);
   setParam(host, effect, c.param, c.value, parsed, path + ".value", true);
-  std::vector<PF_ParamDef*> params = paramArray(effect);
-  if (effect.params[c.param].flags & PF_ParamFlag_SUPERVISE) {
-    PF_UserChangedParamExtra extra{c.param};
-    host.send({effect.module, &effect}, PF_Cmd_USER_CHANGED_PARAM, params.data(), nullptr, &extra);
-  }
-  if (lookup<Effect>(&effect) &&
-      (effect.module->globalOut.out_flags & PF_OutFlag_SEND_UPDATE_PARAMS_UI)) {
-    params = paramArray(effect);
-    host.send({effect.module, &effect}, PF_Cmd_UPDATE_PARAMS_UI, params.data());
-  }
+  host.userChangedParam(effect, c.param);
 }
 
 void render(Host& host, const RenderStep& r, StepReport& report) {
@@ -142,6 +164,8 @@ void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
     } else if (const auto* r = std::get_if<RenderStep>(&parsed.steps[i])) {
       if (!secondsToTime(r->time, comp.timeScale) || r->time < 0)
         fail(parsed, stepPath(i, "render") + ".time", "the time cannot be counted");
+    } else if (const auto* ui = std::get_if<UiStep>(&parsed.steps[i])) {
+      stepEffect(comp, ui->layer, ui->effect, parsed, stepPath(i, "ui"));
     }
   }
 }
@@ -172,6 +196,16 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
     } else if (const auto* open = std::get_if<OpenStep>(&steps[i])) {
       report.kind = "open";
       host.openProject(open->path.empty() ? scratchProject : resolveScenePath(parsed, open->path));
+    } else if (const auto* ui = std::get_if<UiStep>(&steps[i])) {
+      report.kind = "ui";
+      host.updateParamsUI(
+          stepEffect(theComp(host), ui->layer, ui->effect, parsed, stepPath(i, "ui")));
+    } else if (const auto* d = std::get_if<DeleteMaskStep>(&steps[i])) {
+      report.kind = "delete_mask";
+      deleteMask(host, *d, parsed, stepPath(i, "delete_mask"));
+    } else if (const auto* t = std::get_if<TimeStep>(&steps[i])) {
+      report.kind = "time";
+      setTime(host, *t, report);
     }
     report.status = since(log.sent, before.sent.size());
     report.scripts = since(log.scripts, before.scripts.size());
@@ -179,6 +213,7 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
     report.commands = since(log.commands, before.commands.size());
     report.lightsCreated = since(log.lightsCreated, before.lightsCreated.size());
     report.lightsDeleted = since(log.lightsDeleted, before.lightsDeleted.size());
+    report.paramUi = since(log.paramUi, before.paramUi.size());
     for (size_t r = records; r < host.engineRecords().size(); ++r)
       report.meshes.push_back(readMeshRecord(host.engineRecords()[r], r));
     reports.push_back(std::move(report));

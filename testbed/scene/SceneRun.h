@@ -28,15 +28,16 @@ struct MeshReport {
 };
 
 struct StepReport {
-  std::string kind;  // change, render, idle, save, open
+  std::string kind;  // change, render, idle, save, open, ui, delete_mask, time
   std::optional<double> time;
   std::vector<SentCommand> status;
   std::vector<MeshReport> meshes;
-  std::vector<std::string> scripts;
+  std::vector<ScriptRun> scripts;
   std::vector<std::string> alerts;
   std::vector<AEGP_Command> commands;
   std::vector<std::string> lightsCreated;
   std::vector<std::string> lightsDeleted;
+  std::vector<ParamUiUpdate> paramUi;
   std::vector<std::pair<std::string, World>> frames;  // render: each layer's final frame
 };
 

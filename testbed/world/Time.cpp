@@ -28,6 +28,9 @@ std::optional<A_u_long> timeScaleForFps(double fps) {
   if (!std::isfinite(fps) || fps <= 0.0 || fps > kMaxFps) {
     return std::nullopt;
   }
+  if (fps == std::floor(fps)) {
+    return static_cast<A_u_long>(fps);
+  }
   const double scale = std::round(fps * kTimeUnitsPerFrame);
   if (scale < 1.0) {
     return std::nullopt;
@@ -35,8 +38,12 @@ std::optional<A_u_long> timeScaleForFps(double fps) {
   return static_cast<A_u_long>(scale);
 }
 
-A_Time frameDuration(A_u_long scale) {
-  return A_Time{kTimeUnitsPerFrame, scale};
+A_Time frameDuration(double fps) {
+  const std::optional<A_u_long> scale = timeScaleForFps(fps);
+  if (!scale) {
+    return A_Time{0, 1};
+  }
+  return A_Time{fps == std::floor(fps) ? 1 : kTimeUnitsPerFrame, *scale};
 }
 
 std::optional<A_Time> secondsToTime(double seconds, A_u_long scale) {
@@ -77,6 +84,18 @@ std::optional<A_Time> effectToCompTime(A_Time effectTime, A_Time layerStart) {
     return std::nullopt;
   }
   return A_Time{*value, effectTime.scale};
+}
+
+std::optional<A_Time> compToEffectTime(A_Time compTime, A_Time layerStart) {
+  const auto start = rescaleTime(layerStart, compTime.scale);
+  if (!start) {
+    return std::nullopt;
+  }
+  const auto value = toLong(static_cast<int64_t>(compTime.value) - start->value);
+  if (!value) {
+    return std::nullopt;
+  }
+  return A_Time{*value, compTime.scale};
 }
 
 }  // namespace tb

@@ -1,6 +1,7 @@
-// Host times for the testbed's compositions. A composition counts time in units of 1/(fps × 100)
-// of a second, so that fractional rates such as 29.97 still give a whole number of units per
-// frame (100), and every frame start is an exact A_Time.
+// Host times for the testbed's compositions. Every time carries its own scale. A composition at a
+// whole frame rate counts frames: its frame lasts {1, fps}. At a fractional rate such as 29.97 it
+// counts units of 1/(fps × 100) s, 100 to a frame, so that every frame start is still an exact
+// A_Time. Its current time, work area and duration may sit at other scales.
 #pragma once
 
 #include <optional>
@@ -9,15 +10,16 @@
 
 namespace tb {
 
-// Units per frame at every composition time scale.
+// Units per frame at the scale of a fractional frame rate.
 constexpr A_long kTimeUnitsPerFrame = 100;
 
-// The time scale of a composition running at `fps` frames per second; nothing when the rate is
-// not finite, not positive, or too fine to be counted in whole units (more than 1000 fps).
+// The time scale of a composition running at `fps` frames per second (fps itself for a whole
+// rate); nothing when the rate is not finite, not positive, or too fine to be counted in whole
+// units (more than 1000 fps).
 std::optional<A_u_long> timeScaleForFps(double fps);
 
-// One frame at `scale` (the scale of timeScaleForFps).
-A_Time frameDuration(A_u_long scale);
+// One frame at `fps`, at the scale of timeScaleForFps; {0, 1} for a rate it rejects.
+A_Time frameDuration(double fps);
 
 // `seconds` as a time at `scale`, rounded to the nearest unit; nothing when it does not fit
 // an A_long or the scale is 0.
@@ -33,5 +35,8 @@ std::optional<A_Time> rescaleTime(A_Time t, A_u_long scale);
 // An effect sees its layer's time; the composition's time is that plus the layer's start time in
 // the composition. The result is at the effect time's scale; nothing when it cannot be formed.
 std::optional<A_Time> effectToCompTime(A_Time effectTime, A_Time layerStart);
+
+// The other way: the layer's time at a composition time, at the composition time's scale.
+std::optional<A_Time> compToEffectTime(A_Time compTime, A_Time layerStart);
 
 }  // namespace tb

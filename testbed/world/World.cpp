@@ -72,6 +72,23 @@ std::optional<World> World::blank(A_long width, A_long height) {
   return World(width, height);
 }
 
+std::optional<World> downsampleWorld(const World& src, A_long dx, A_long dy) {
+  if (dx < 1 || dy < 1) {
+    return std::nullopt;
+  }
+  std::optional<World> out =
+      World::blank((src.width() + dx - 1) / dx, (src.height() + dy - 1) / dy);
+  if (!out) {
+    return std::nullopt;
+  }
+  for (A_long y = 0; y < out->height(); ++y) {
+    for (A_long x = 0; x < out->width(); ++x) {
+      out->at(x, y) = src.at(x * dx, y * dy);
+    }
+  }
+  return out;
+}
+
 std::optional<World> makeSolid(A_long width, A_long height, PF_Pixel color) {
   auto world = World::blank(width, height);
   if (world) {

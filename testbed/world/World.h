@@ -44,6 +44,10 @@ class World {
 
 std::optional<World> makeSolid(A_long width, A_long height, PF_Pixel color);
 
+// The world at 1/dx × 1/dy of its size (sides rounded up), each pixel the source pixel at its
+// top-left corner, as a host renders at reduced resolution; nothing for a factor below 1.
+std::optional<World> downsampleWorld(const World& src, A_long dx, A_long dy);
+
 // Colour runs from `start` to `end` along `direction`: the pixel centre furthest back along it
 // has `start`, the furthest forward `end`, linearly between. A zero direction runs left to right.
 std::optional<World> makeGradient(A_long width, A_long height, PF_Pixel start, PF_Pixel end,

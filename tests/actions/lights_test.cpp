@@ -73,23 +73,21 @@ TEST_F(PathLightTest, equalDepthsRaiseTheAlert) {
   EXPECT_EQ(host_.log().lightsCreated[0], "'Morvane' path");
 }
 
-TEST_F(PathLightTest, oneRowIsKeyedAtTheStartAndRaisesTheAlert) {
-  useRows(*effect_, {75});
-  check(1);
-  ASSERT_NE(pathLight(), nullptr);
-  const std::vector<std::pair<double, double>> expected = {{0.0, 75.0}};
-  EXPECT_EQ(keys(*pathLight()), expected);
-  ASSERT_EQ(scripts().size(), 1u);
-  EXPECT_EQ(scripts()[0], kNoDepthAlert);
-}
-
-TEST_F(PathLightTest, noRowInUseKeysNothingAndRaisesTheAlert) {
-  check(1);
-  ASSERT_EQ(scripts().size(), 1u);
-  EXPECT_EQ(scripts()[0], kNoDepthAlert);
-  ASSERT_EQ(host_.log().lightsCreated.size(), 1u);
-  ASSERT_NE(pathLight(), nullptr);
-  EXPECT_TRUE(keys(*pathLight()).empty());
+TEST_F(PathLightTest, oneRowOrNoneLosesTheLightAfterTheAlert) {
+  for (const std::vector<double>& depths : {std::vector<double>{75}, std::vector<double>{}}) {
+    SCOPED_TRACE(depths.size());
+    for (int i = 1; i <= kMaskRows; ++i)
+      param(*effect_, MaskPathParam(i)).u.path_d.path_id = 0;
+    useRows(*effect_, depths);
+    const size_t before = scripts().size();
+    check(1);
+    ASSERT_EQ(scripts().size(), before + 1);
+    EXPECT_EQ(scripts().back(), kNoDepthAlert);
+    EXPECT_EQ(pathLight(), nullptr);
+    EXPECT_EQ(param(*effect_, MASK_SWEEP_INDEX).u.sd.value, -1);
+    EXPECT_EQ(param(*effect_, MASK_CREATE_LIGHT).u.bd.value, 0);
+  }
+  EXPECT_EQ(host_.log().lightsDeleted.size(), 2u);
 }
 
 TEST_F(PathLightTest, uncheckingDeletesTheLightAndForgetsItsId) {

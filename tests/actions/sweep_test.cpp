@@ -93,6 +93,9 @@ TEST_P(HandlerSweepTest, aCleanRunSucceedsAndHoldsNothing) {
 TEST_P(HandlerSweepTest, eachFailedCallIsTheStatusAndEverythingIsReleased) {
   const std::vector<std::string> clean = run().report.calls;
   for (size_t i = 0; i < clean.size(); ++i) {
+    // Callbacks that return no status cannot report a failure.
+    if (clean[i] == "host_get_handle_size" || clean[i] == "host_dispose_handle")
+      continue;
     SCOPED_TRACE("failing call " + std::to_string(i) + " " + clean[i]);
     tb::FaultPlan plan;
     plan.failCall = static_cast<int>(i);

@@ -105,9 +105,11 @@ TEST_F(DistortControlsTest, theDistorterIsAddedBelowTheThirdEffectAndThePopupGoe
   tb::Effect& d = distort();
   const tb::CommandResult r = launch(d, LAUNCH_DISTORTER);
   ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], kDistorterScript);
-  // The testbed runs no scripts yet and answers as for a failed one: that is the result.
+  EXPECT_EQ(host_.log().scripts[0].text, kDistorterScript);
+  // No layer is selected, so the script stops at its first use of one and the host reports it
+  // failed: that is the result.
   EXPECT_EQ(r.err, A_Err_GENERIC);
+  EXPECT_EQ(host_.log().scripts[0].err, A_Err_GENERIC);
   EXPECT_EQ(d.params[DISTORT_LAUNCH].u.pd.value, LAUNCH_NONE);
   EXPECT_TRUE(r.report.clean());
 }
@@ -117,8 +119,8 @@ TEST_F(DistortControlsTest, eachItemAddsItsOwnEffect) {
   launch(d, LAUNCH_RENDERER);
   launch(d, LAUNCH_MORVANE);
   ASSERT_EQ(host_.log().scripts.size(), 2u);
-  EXPECT_EQ(host_.log().scripts[0], LaunchScript("ZEK TOLV_Engine", 0));
-  EXPECT_EQ(host_.log().scripts[1], LaunchScript("ZEK TOLV_Mask", 0));
+  EXPECT_EQ(host_.log().scripts[0].text, LaunchScript("ZEK TOLV_Engine", 0));
+  EXPECT_EQ(host_.log().scripts[1].text, LaunchScript("ZEK TOLV_Mask", 0));
 }
 
 TEST_F(DistortControlsTest, aRendererAlreadyBelowIsNotAddedAgain) {
@@ -136,7 +138,7 @@ TEST_F(DistortControlsTest, aRendererAboveDoesNotCount) {
   tb::Effect& d = distort();
   launch(d, LAUNCH_RENDERER);
   ASSERT_EQ(host_.log().scripts.size(), 1u);
-  EXPECT_EQ(host_.log().scripts[0], LaunchScript("ZEK TOLV_Engine", 1));
+  EXPECT_EQ(host_.log().scripts[0].text, LaunchScript("ZEK TOLV_Engine", 1));
 }
 
 // Choosing "None" (or a value outside the list) adds nothing and runs no script.

@@ -51,7 +51,7 @@ class DistortSweepTest : public dtest::DistortTest {
 
   // replaced: calls whose failure a later abort poll stands in for (the result is none);
   // reported: calls whose failure must be the result. Any other failure may be either, or an
-  // error the handler meets anyway (the testbed's answer to a script).
+  // error the handler meets anyway (a script that fails).
   template <class Run>
   void sweepCalls(Run run, const std::set<std::string>& replaced,
                   const std::set<std::string>& reported, PF_Err met_anyway = PF_Err_NONE) {
@@ -166,7 +166,7 @@ TEST_F(DistortSweepTest, exclusionBoxesUnderEveryCancel) {
 }
 
 TEST_F(DistortSweepTest, launchUnderEveryFailedCall) {
-  // The testbed answers every script as failed; that failure comes first when it is met.
+  // No layer is selected, so the launch script fails; that failure comes first when it is met.
   sweepCalls([&] { return runLaunch(); }, {}, {"AEGP_ExecuteScript"}, A_Err_GENERIC);
 }
 

@@ -321,8 +321,9 @@ TEST_F(MaskGridTest, thePathSpanIsTheDurationLessOneFrameAtAnotherScale) {
   // 10 s counted at scale 600; frames of 1/25 s at the composition's scale.
   comp_->duration = {6000, 600};
   const GridRun run = buildGrid();
-  const A_Time frame = {100, comp_->timeScale};
-  EXPECT_EQ(run.context.pathSpan.value, 6000 - 100 * 600 / static_cast<A_long>(frame.scale));
+  const A_Time frame = {1, comp_->timeScale};  // a whole rate counts frames
+  EXPECT_EQ(run.context.pathSpan.value,
+            6000 - frame.value * 600 / static_cast<A_long>(frame.scale));
   EXPECT_EQ(run.context.pathSpan.scale, 600u);
   EXPECT_EQ(run.context.numMasks, 0);
 }

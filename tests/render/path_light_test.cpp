@@ -12,6 +12,8 @@ class PathLightTest : public rtest::RenderTest {
  protected:
   void SetUp() override {
     RenderTest::SetUp();
+    // 10 s counted in hundredths of a frame, so that the masks' places are whole ticks.
+    comp_->duration = {25000, 2500};
     light_ = &host_.createLight(*comp_, "Morvane 1' path", {10, 20});
     // Along +x only: from (10, 20, 30) at 0 s to (110, 20, 30) at 10 s.
     light_->transform.position = {10, 20, 30};
@@ -25,9 +27,9 @@ class PathLightTest : public rtest::RenderTest {
     param(MASK_SWEEP_INDEX).u.sd.value = light_->id;
     setSubdivide(2, 2);
   }
-  // The light's translation row at a time of the composition's scale.
+  // The light's translation row at a time in ticks of 1/2500 s.
   A_FloatPoint3 lightAt(A_long ticks) const {
-    const A_Matrix4 m = host_.layerToWorld(*light_, static_cast<double>(ticks) / comp_->timeScale);
+    const A_Matrix4 m = host_.layerToWorld(*light_, static_cast<double>(ticks) / 2500);
     return {m.mat[3][0], m.mat[3][1], m.mat[3][2]};
   }
 

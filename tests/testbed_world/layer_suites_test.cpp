@@ -8,7 +8,7 @@ namespace {
 class LayerSuitesTest : public twtest::WorldTest {
  protected:
   A_Matrix4 world(tb::Layer* l, double seconds) {
-    A_Time t{static_cast<A_long>(std::lround(seconds * comp_->timeScale)), comp_->timeScale};
+    A_Time t{static_cast<A_long>(std::lround(seconds * 1000)), 1000};
     A_Matrix4 m{};
     EXPECT_EQ(layers().AEGP_GetLayerToWorldXform(layerH(l), &t, &m), A_Err_NONE);
     return m;
@@ -64,8 +64,7 @@ TEST_F(LayerSuitesTest, keyedPositionMovesLinearlyBetweenKeysAddedThroughTheKeyf
     v.val.three_d = values[k];
     ASSERT_EQ(keys.AEGP_SetKeyframeValue(position, index, &v), A_Err_NONE);
   }
-  A_Time half{static_cast<A_long>(comp_->timeScale / 2),
-              comp_->timeScale};  // 0.5 s: a quarter of the way
+  A_Time half{1, 2};  // 0.5 s: a quarter of the way
   AEGP_StreamValue2 at{};
   ASSERT_EQ(streams.AEGP_GetNewStreamValue(1, position, AEGP_LTimeMode_CompTime, &half, false, &at),
             A_Err_NONE);
@@ -122,17 +121,17 @@ TEST_F(LayerSuitesTest, compositionTimesAreAtItsOwnScale) {
   EXPECT_EQ(comps.AEGP_GetCompWorkAreaStart(comp, &start), A_Err_NONE);
   EXPECT_EQ(comps.AEGP_GetCompWorkAreaDuration(comp, &span), A_Err_NONE);
   EXPECT_EQ(items.AEGP_GetItemDuration(item, &duration), A_Err_NONE);
-  EXPECT_EQ(frame.value, 100);
-  EXPECT_EQ(frame.scale, 2500u);
-  EXPECT_EQ(start.value, 2500);
-  EXPECT_EQ(span.value, 5000);
-  EXPECT_EQ(duration.value, 10000);
-  const A_Time later{3, 25};  // 0.12 s, at another scale
+  EXPECT_EQ(frame.value, 1);
+  EXPECT_EQ(frame.scale, 25u);
+  EXPECT_EQ(start.value, 25);
+  EXPECT_EQ(span.value, 50);
+  EXPECT_EQ(duration.value, 100);
+  const A_Time later{300, 2500};  // 0.12 s, at another scale
   ASSERT_EQ(items.AEGP_SetItemCurrentTime(item, &later), A_Err_NONE);
   A_Time now{};
   ASSERT_EQ(items.AEGP_GetItemCurrentTime(item, &now), A_Err_NONE);
-  EXPECT_EQ(now.value, 300);
-  EXPECT_EQ(now.scale, 2500u);
+  EXPECT_EQ(now.value, 3);
+  EXPECT_EQ(now.scale, 25u);
   AEGP_ItemType type = AEGP_ItemType_NONE;
   A_long w = 0, h = 0;
   EXPECT_EQ(items.AEGP_GetItemType(item, &type), A_Err_NONE);

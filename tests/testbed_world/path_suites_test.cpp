@@ -10,8 +10,8 @@ class PathSuitesTest : public twtest::WorldTest {
  protected:
   PF_PathOutlinePtr checkout(PF_PathID id, double seconds) {
     PF_PathOutlinePtr path = nullptr;
-    const A_long t = static_cast<A_long>(std::lround(seconds * comp_->timeScale));
-    EXPECT_EQ(query().PF_CheckoutPath(ref(), id, t, 100, comp_->timeScale, &path), PF_Err_NONE);
+    const A_long t = static_cast<A_long>(std::lround(seconds * 1000));
+    EXPECT_EQ(query().PF_CheckoutPath(ref(), id, t, 40, 1000, &path), PF_Err_NONE);
     return path;
   }
   void checkin(PF_PathID id, PF_PathOutlinePtr path) {

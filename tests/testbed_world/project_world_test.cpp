@@ -29,9 +29,9 @@ TEST_F(ProjectWorldTest, aProjectOpensWithItsWorldAsSaved) {
 
   ASSERT_EQ(host_.project().comps.size(), 1u);
   const tb::Comp& comp = *host_.project().comps[0];
-  EXPECT_EQ(comp.timeScale, 3000u);
-  EXPECT_EQ(comp.duration.value, 9000);
-  EXPECT_EQ(comp.workStart.value, 1500);
+  EXPECT_EQ(comp.timeScale, 30u);
+  EXPECT_EQ(comp.duration.value, 90);
+  EXPECT_EQ(comp.workStart.value, 15);
   EXPECT_EQ(host_.project().activeItem, comp.item.get());
   ASSERT_EQ(comp.layers.size(), 2u);
   const tb::Layer& lamp = *comp.layers[0];

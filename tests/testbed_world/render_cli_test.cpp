@@ -194,8 +194,9 @@ TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
   EXPECT_EQ(a, b);
 }
 
-// The mask effect's setup has run ("Renderer" on), so the change runs no script.
-TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdateParamsUi) {
+// The mask effect's setup has run ("Renderer" on), so the change runs no script; with both light
+// boxes off the effect withdraws its use of 3-D lights.
+TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenTheUiUpdate) {
   const std::string scene = R"({
     "comp": {"width": 64, "height": 48, "fps": 25, "duration": 2},
     "layers": [{"name": "Card", "kind": "solid", "size": [64, 48],
@@ -210,7 +211,9 @@ TEST_F(RenderCliTest, aChangeOfASupervisedControlSendsUserChangedParamThenUpdate
     {"layer": "Card", "effect": 0, "command": "USER_CHANGED_PARAM", "err": 0,
      "match": "ZEK TOLV_Mask"},
     {"layer": "Card", "effect": 0, "command": "UPDATE_PARAMS_UI", "err": 0,
-     "match": "ZEK TOLV_Mask"}])");
+     "match": "ZEK TOLV_Mask"},
+    {"layer": "Card", "effect": 0, "command": "QUERY_DYNAMIC_FLAGS", "err": 0,
+     "match": "ZEK TOLV_Mask", "out_flags": 67109888, "out_flags2": 3}])");
   EXPECT_EQ(step["status"], expected);
   EXPECT_FALSE(step.contains("time"));
 }
@@ -247,6 +250,152 @@ TEST(MeshRecordReport, aDamagedCountIsBoundedBeforeTheBoxIsTaken) {
   EXPECT_EQ((*m.bbox)[1], (std::array<float, 3>{7, 5, 9}));
   put(offsetof(MeshSlot, triangleCount), int32_t{-1});
   EXPECT_FALSE(tb::scene::readMeshRecord(record, 0).bbox.has_value());
+}
+
+}  // namespace
+
+namespace {
+
+// A selected card whose script effect runs the script of popup item `item` when it is changed.
+std::string scriptScene(int item) {
+  return R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [
+    {"name": "Lamp", "kind": "light"},
+    {"name": "Card", "kind": "solid", "size": [32, 24],
+     "effects": [{"match": "ZEK TOLV_TestScript"}]}
+  ],
+  "selected": ["Card"],
+  "steps": [{"change": {"layer": "Card", "effect": 0, "param": 1, "value": )" +
+         std::to_string(item) + "}}]}";
+}
+
+TEST_F(RenderCliTest, anEffectAddedByAScriptShowsInTheProject) {
+  CliRun run = render(write("add.json", scriptScene(2)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  const nlohmann::json& scripts = report["steps"][0]["scripts"];
+  ASSERT_EQ(scripts.size(), 1u);
+  EXPECT_EQ(scripts[0]["err"], 0);
+  EXPECT_EQ(scripts[0]["error"], "");
+  EXPECT_NE(scripts[0]["text"].get<std::string>().find("addProperty('ZEK TOLV_Engine')"),
+            std::string::npos);
+  const nlohmann::json& layers = report["project"]["layers"];
+  ASSERT_EQ(layers.size(), 2u);
+  EXPECT_EQ(layers[0]["name"], "Lamp");
+  EXPECT_EQ(layers[0]["kind"], "light");
+  EXPECT_EQ(layers[0]["effects"].size(), 0u);
+  EXPECT_EQ(layers[1]["kind"], "solid");
+  const nlohmann::json& effects = layers[1]["effects"];
+  ASSERT_EQ(effects.size(), 2u);
+  EXPECT_EQ(effects[0]["match"], "ZEK TOLV_TestScript");
+  EXPECT_EQ(effects[0]["params"], nlohmann::json::parse(R"({"1": 2})"));
+  EXPECT_EQ(effects[1]["match"], "ZEK TOLV_Engine");
+  EXPECT_EQ(effects[1]["params"]["19"], nullptr);
+  EXPECT_EQ(effects[1]["params"]["43"], 0);
+}
+
+TEST_F(RenderCliTest, aScriptThatThrowsShowsItsFailureInTheStatusAndTheScripts) {
+  CliRun run = render(write("throw.json", scriptScene(4)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  const nlohmann::json& step = report["steps"][0];
+  ASSERT_EQ(step["scripts"].size(), 1u);
+  EXPECT_EQ(step["scripts"][0]["err"], A_Err_GENERIC);
+  EXPECT_EQ(step["scripts"][0]["error"], "Error: stopped on purpose");
+  const auto changed = std::find_if(step["status"].begin(), step["status"].end(),
+                                    [](auto& s) { return s["command"] == "USER_CHANGED_PARAM"; });
+  ASSERT_NE(changed, step["status"].end());
+  EXPECT_EQ((*changed)["err"], A_Err_GENERIC);
+  EXPECT_EQ(report["project"]["layers"][1]["effects"].size(), 1u);
+}
+
+TEST_F(RenderCliTest, anAlertIsReportedWithItsLineBreak) {
+  CliRun run = render(write("alert.json", scriptScene(5)));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["alerts"], nlohmann::json::array({"first line\nsecond line"}));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RenderCliTest, aUiStepReportsThePublishedFlagsAndTheDynamicFlagsAnswer) {
+  CliRun run = render(write("ui.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "effects": [{"match": "ZEK TOLV_TestUi"}]}],
+  "steps": [{"ui": {"layer": "Card", "effect": 0}}, {"ui": {"layer": "Card", "effect": 0}}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  ASSERT_EQ(report["steps"].size(), 2u);
+  const nlohmann::json& first = report["steps"][0];
+  EXPECT_EQ(first["step"], "ui");
+  EXPECT_EQ(first["param_ui"], nlohmann::json::parse(R"([{"layer": "Card", "effect": 0,
+      "param": 1, "ui_flags": 32, "flags": 66}])"));
+  ASSERT_EQ(first["status"].size(), 2u);
+  EXPECT_EQ(first["status"][0]["command"], "UPDATE_PARAMS_UI");
+  EXPECT_EQ(first["status"][1]["command"], "QUERY_DYNAMIC_FLAGS");
+  EXPECT_EQ(first["status"][1]["out_flags2"], PF_OutFlag2_SUPPORTS_QUERY_DYNAMIC_FLAGS);
+  EXPECT_EQ(report["steps"][1]["param_ui"][0]["ui_flags"], 0);
+}
+
+TEST_F(RenderCliTest, aDeletedMaskLeavesThePathParameterChoosingNone) {
+  CliRun run = render(write("delete.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 1},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "masks": [{"name": "A", "closed": true, "points": [[1, 1], [9, 1], [9, 9]]},
+                        {"name": "B", "closed": true, "points": [[2, 2], [8, 2], [8, 8]]}],
+              "effects": [{"match": "ZEK TOLV_Mask", "params": {"4": "A", "9": "B"}}]}],
+  "steps": [{"delete_mask": {"layer": "Card", "mask": "A"}}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["step"], "delete_mask");
+  const nlohmann::json& params = report["project"]["layers"][0]["effects"][0]["params"];
+  EXPECT_EQ(params["4"], nullptr);
+  EXPECT_EQ(params["9"], "B");
+}
+
+TEST_F(RenderCliTest, stepsNamingWhatTheSceneLacksAreSceneErrors) {
+  const std::string layers = R"("layers": [{"name": "Card", "kind": "solid", "size": [8, 8],
+      "masks": [{"name": "A", "points": [[1, 1], [5, 1], [5, 5]]}]}])";
+  const std::pair<std::string, std::string> cases[] = {
+      {R"({"ui": {"layer": "Card", "effect": 0}})",
+       "steps[0].ui.effect: layer \"Card\" has no effects"},
+      {R"({"delete_mask": {"layer": "Card", "mask": "Z"}})",
+       "steps[0].delete_mask.mask: \"Z\" names no mask of layer \"Card\""},
+      {R"({"time": 3})", "steps[0].time: must lie within the composition (0 to 1 s)"},
+  };
+  for (const auto& [step, message] : cases) {
+    const std::string scene = R"({"comp": {"width": 8, "height": 8, "fps": 25, "duration": 1}, )" +
+                              layers + R"(, "steps": [)" + step + "]}";
+    CliRun run = render(write("bad.json", scene));
+    EXPECT_EQ(run.status, 2) << step;
+    EXPECT_NE(run.err.find(message), std::string::npos) << run.err;
+    EXPECT_TRUE(wroteNothing());
+  }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RenderCliTest, theProjectWritesKeyedParametersAtTheCurrentTimeAsSceneFilesDo) {
+  CliRun run = render(write("keyed.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 2},
+  "layers": [{"name": "Card", "kind": "solid", "size": [32, 24],
+              "effects": [{"match": "ZEK TOLV_TestUi",
+                           "params": {"1": {"keys": [[0, 10], [1, 30]]}, "3": [8, 6]}}]}],
+  "steps": [{"time": 0.5}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  EXPECT_EQ(report["steps"][0]["step"], "time");
+  EXPECT_EQ(report["project"]["layers"][0]["effects"][0]["params"].dump(),
+            R"({"1":20,"2":0,"3":[8.0,6.0]})");
 }
 
 }  // namespace

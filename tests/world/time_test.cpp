@@ -7,12 +7,20 @@
 namespace tb {
 namespace {
 
-TEST(Time, scaleCountsHundredUnitsPerFrame) {
-  EXPECT_EQ(timeScaleForFps(25.0), 2500u);
+TEST(Time, aWholeRateCountsFramesAndAFractionalOneHundredthsOfAFrame) {
+  EXPECT_EQ(timeScaleForFps(25.0), 25u);
   EXPECT_EQ(timeScaleForFps(29.97), 2997u);
-  const A_Time frame = frameDuration(2500);
-  EXPECT_EQ(frame.value, 100);
-  EXPECT_EQ(frame.scale, 2500u);
+  EXPECT_EQ(timeScaleForFps(0.5), 50u);
+  const A_Time whole = frameDuration(25.0);
+  EXPECT_EQ(whole.value, 1);
+  EXPECT_EQ(whole.scale, 25u);
+  const A_Time fractional = frameDuration(29.97);
+  EXPECT_EQ(fractional.value, 100);
+  EXPECT_EQ(fractional.scale, 2997u);
+  const A_Time half = frameDuration(0.5);
+  EXPECT_EQ(half.value, 100);
+  EXPECT_EQ(half.scale, 50u);
+  EXPECT_EQ(frameDuration(0.0).value, 0);
 }
 
 TEST(Time, scaleRejectsUnusableRates) {

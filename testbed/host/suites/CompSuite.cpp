@@ -45,7 +45,7 @@ A_Err AEGP_GetCompFrameDuration(AEGP_CompH compH, A_Time* timeP) {
   Comp* comp = compOf(compH);
   if (!comp || !timeP)
     return A_Err_PARAMETER;
-  *timeP = frameDuration(comp->timeScale);
+  *timeP = frameDuration(comp->fps);
   return A_Err_NONE;
 }
 

@@ -54,14 +54,15 @@ A_Err AEGP_GetInstalledKeyFromLayerEffect(AEGP_EffectRefH effect_refH,
   return A_Err_NONE;
 }
 
-// Runs the command synchronously on the caller's thread, as a nested command of the caller's.
+// Runs the command synchronously on the caller's thread, as a nested command of the caller's, at
+// the composition time given.
 A_Err AEGP_EffectCallGeneric(AEGP_PluginID, AEGP_EffectRefH effectH, const A_Time* timePT,
                              PF_Cmd effect_cmd, void* effect_extraPV) {
   TB_ENTER();
   Effect* effect = effectOf(effectH);
   if (!effect || !timePT || timePT->scale == 0)
     return A_Err_PARAMETER;
-  return Host::current().sendToEffect(*effect, effect_cmd, effect_extraPV).err;
+  return Host::current().sendToEffectAt(*effect, effect_cmd, *timePT, effect_extraPV).err;
 }
 
 A_Err AEGP_DisposeEffect(AEGP_EffectRefH effectH) {

@@ -44,13 +44,14 @@ A_Err AEGP_GetItemCurrentTime(AEGP_ItemH itemH, A_Time* curr_timePT) {
   return A_Err_NONE;
 }
 
-// The time is kept at the composition's own scale; one that cannot be expressed there is refused.
+// The time is kept at the scale the current time has; one that cannot be expressed there is
+// refused.
 A_Err AEGP_SetItemCurrentTime(AEGP_ItemH itemH, const A_Time* new_timePT) {
   TB_ENTER();
   Item* item = itemOf(itemH);
   if (!item || !new_timePT || item->type != AEGP_ItemType_COMP)
     return A_Err_PARAMETER;
-  std::optional<A_Time> t = rescaleTime(*new_timePT, item->comp->timeScale);
+  std::optional<A_Time> t = rescaleTime(*new_timePT, item->comp->currentTime.scale);
   if (!t)
     return A_Err_PARAMETER;
   item->comp->currentTime = *t;
@@ -62,9 +63,13 @@ A_Err AEGP_GetItemDimensions(AEGP_ItemH itemH, A_long* widthPL, A_long* heightPL
   Item* item = itemOf(itemH);
   if (!item || !widthPL || !heightPL || item->type == AEGP_ItemType_FOLDER)
     return A_Err_PARAMETER;
-  const bool comp = item->type == AEGP_ItemType_COMP;
-  *widthPL = comp ? item->comp->width : item->layer->width;
-  *heightPL = comp ? item->comp->height : item->layer->height;
+  if (item->type == AEGP_ItemType_COMP) {
+    *widthPL = item->comp->width;
+    *heightPL = item->comp->height;
+  } else {
+    *widthPL = item->layer ? item->layer->width : item->width;
+    *heightPL = item->layer ? item->layer->height : item->height;
+  }
   return A_Err_NONE;
 }
 

@@ -1,6 +1,7 @@
 // "AEGP PF Interface Suite" version 1: from an effect's command to the AEGP objects around it.
 #include "testbed/host/suites/HostRefs.h"
 #include "testbed/host/suites/Suites.h"
+#include "testbed/world/Time.h"
 
 namespace tb {
 
@@ -25,13 +26,18 @@ A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID, PF_ProgPtr effect_ref, AEGP_Effe
   return A_Err_NONE;
 }
 
-// Layer time and composition time are the same in the testbed: layers start at zero.
+// A layer's time runs from where the layer starts in the composition; the result is at the scale
+// given.
 A_Err AEGP_ConvertEffectToCompTime(PF_ProgPtr effect_ref, A_long what_timeL, A_u_long time_scaleLu,
                                    A_Time* comp_timePT) {
   TB_ENTER();
-  if (!effectOf(effect_ref) || !comp_timePT || time_scaleLu == 0)
+  Effect* effect = effectOf(effect_ref);
+  if (!effect || !effect->layer || !comp_timePT || time_scaleLu == 0)
     return A_Err_PARAMETER;
-  *comp_timePT = {what_timeL, time_scaleLu};
+  std::optional<A_Time> t = effectToCompTime({what_timeL, time_scaleLu}, effect->layer->start);
+  if (!t)
+    return A_Err_PARAMETER;
+  *comp_timePT = *t;
   return A_Err_NONE;
 }
 

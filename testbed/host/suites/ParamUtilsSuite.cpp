@@ -6,8 +6,8 @@ namespace tb {
 
 namespace {
 
-// The host takes the UI flags of the record given (and its name, which it shows); the value is
-// not touched.
+// The host takes the UI flags and the flags of the record given; the value is not touched. Every
+// call is logged, so that what an effect published can be read back.
 PF_Err PF_UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex param_index, const PF_ParamDef* defP) {
   TB_ENTER();
   Effect* effect = effectOf(effect_ref);
@@ -18,6 +18,10 @@ PF_Err PF_UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex param_index, const 
   if (defP->param_type != param.param_type)
     return PF_Err_BAD_CALLBACK_PARAM;
   param.ui_flags = defP->ui_flags;
+  param.flags = defP->flags;
+  Host::current().log().paramUi.push_back({effect->layer ? effect->layer->name : std::string(),
+                                           effectIndex(*effect), param_index, defP->ui_flags,
+                                           defP->flags});
   return PF_Err_NONE;
 }
 

@@ -1,4 +1,5 @@
 // "AEGP Stream Suite" version 9: effect parameter streams and their values.
+#include "testbed/host/ParamKeys.h"
 #include "testbed/host/StreamValues.h"
 #include "testbed/host/suites/HostRefs.h"
 #include "testbed/host/suites/Suites.h"
@@ -79,7 +80,9 @@ A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
 }
 
 // Effect parameters are not keyframed: a parameter has one value at every time.
-A_Err AEGP_GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode,
+// An effect parameter's value is taken at the time asked for, in the layer's time or the
+// composition's as the time mode says.
+A_Err AEGP_GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
                              const A_Time* timePT, A_Boolean, AEGP_StreamValue2* valueP) {
   TB_ENTER();
   StreamRefObject* stream = paramStreamOf(streamH);
@@ -90,8 +93,13 @@ A_Err AEGP_GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeM
   if (layerStream) {
     readLayerStream(*layerStream->layer, layerStream->index, timeToSeconds(*timePT), &val);
     stream = layerStream;
-  } else if (!readStreamValue(*stream->effect, stream->index, &val)) {
-    return A_Err_PARAMETER;
+  } else {
+    const Effect& effect = *stream->effect;
+    const double seconds = time_mode == AEGP_LTimeMode_CompTime && effect.layer
+                               ? layerSeconds(*effect.layer, *timePT)
+                               : timeToSeconds(*timePT);
+    if (!readStreamValue(effect, stream->index, seconds, &val))
+      return A_Err_PARAMETER;
   }
   StreamRefObject* held = Host::current().newRef<StreamRefObject>(
       "stream value", stream->kind, stream->effect, stream->layer, stream->index);

@@ -1,6 +1,7 @@
 // "AEGP Utility Suite" version 11: registration, quiet errors, scripts.
 #include "testbed/host/Host.h"
 #include "testbed/host/suites/Suites.h"
+#include "testbed/script/ScriptRunner.h"
 
 namespace tb {
 
@@ -49,15 +50,27 @@ A_Err AEGP_RegisterWithAEGP(AEGP_GlobalRefcon, const A_char* name, AEGP_PluginID
   return A_Err_NONE;
 }
 
-// Scripts are logged; running them needs the script engine, which the testbed does not embed
-// yet, so the host answers as for a script that failed.
-A_Err AEGP_ExecuteScript(AEGP_PluginID, const A_char* script, const A_Boolean, AEGP_MemHandle*,
-                         AEGP_MemHandle*) {
+AEGP_MemHandle textHandle(Host& host, const std::string& text) {
+  return reinterpret_cast<AEGP_MemHandle>(host.newRef<MemHandleObject>("mem handle", text));
+}
+
+// The script runs to its end or to an uncaught error, which the host answers with A_Err_GENERIC.
+// The result and error handles are optional; each one asked for is filled (with an empty text when
+// there is nothing to say) and belongs to the plug-in from then on.
+A_Err AEGP_ExecuteScript(AEGP_PluginID, const A_char* script, const A_Boolean,
+                         AEGP_MemHandle* resultPH0, AEGP_MemHandle* errorPH0) {
   TB_ENTER();
   if (!script)
     return A_Err_PARAMETER;
-  Host::current().log().scripts.push_back(script);
-  return A_Err_GENERIC;
+  Host& host = Host::current();
+  const ScriptOutcome outcome = runScript(host, script);
+  const A_Err err = outcome.ok ? A_Err_NONE : A_Err_GENERIC;
+  host.log().scripts.push_back({script, err, outcome.error});
+  if (resultPH0)
+    *resultPH0 = textHandle(host, outcome.result);
+  if (errorPH0)
+    *errorPH0 = textHandle(host, outcome.error);
+  return err;
 }
 
 const AEGP_UtilitySuite11 kUtility11 = {

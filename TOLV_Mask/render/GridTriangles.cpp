@@ -1,0 +1,61 @@
+#include "TOLV_Mask/render/GridTriangles.h"
+
+#include <algorithm>
+
+namespace mask {
+
+size_t GridVertexCount(A_long cols, A_long rows) {
+  if (cols < 0 || rows < 0)
+    return 0;
+  return (static_cast<size_t>(cols) + 1) * (static_cast<size_t>(rows) + 1);
+}
+
+namespace {
+
+void SetTriangle(triangle& tri, const std::vector<vecNor>& v, const std::vector<A_FloatPoint>& t,
+                 size_t a, size_t b, size_t c, const point3& face) {
+  tri.vertexA = v[a].pos;
+  tri.vertexB = v[b].pos;
+  tri.vertexC = v[c].pos;
+  tri.faceNormal = face;
+  tri.normalA = v[a].nor;
+  tri.normalB = v[b].nor;
+  tri.normalC = v[c].nor;
+  tri.uvA = t[a];
+  tri.uvB = t[b];
+  tri.uvC = t[c];
+  tri.reserved = 0;
+}
+
+}  // namespace
+
+size_t GridMesh::triangleCount() const {
+  if (cols <= 0 || rows <= 0)
+    return 0;
+  return 2 * static_cast<size_t>(cols) * static_cast<size_t>(rows);
+}
+
+size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
+  const size_t count = std::min(grid.triangleCount(), limit);
+  const size_t c = static_cast<size_t>(grid.cols);
+  const std::vector<point3>& faces = grid.faceNormals;
+  point3 face = {0, 0, 0};
+  size_t n = 0;
+  auto put = [&](size_t a, size_t b, size_t d) {
+    if (n < faces.size())
+      face = faces[n];
+    SetTriangle(out[n++], grid.vecNors, grid.texture, a, b, d, face);
+  };
+  for (size_t r = 0; n < count; ++r) {
+    for (size_t k = r * (c + 1), end = k + c; k < end && n < count; ++k) {
+      const size_t bl = k + c + 1;
+      const size_t br = k + c + 2;
+      put(k, k + 1, br);
+      if (n < count)
+        put(k, br, bl);
+    }
+  }
+  return count;
+}
+
+}  // namespace mask

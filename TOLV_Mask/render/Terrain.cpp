@@ -1,0 +1,109 @@
+#include "TOLV_Mask/render/Terrain.h"
+
+#include <cmath>
+#include <limits>
+
+#include "TOLV_Mask/Params.h"
+#include "TOLV_Mask/render/VertexNormals.h"
+
+namespace mask {
+
+namespace {
+
+// One coordinate in pixels: the bounds in single precision, the clamp in double, the result
+// single. Bounds that cross (a layer one pixel across) meet in the middle.
+float PixelCoordinate(double t, A_long size) {
+  float low = 1.0f / static_cast<float>(size);
+  float high = 1.0f - 1.0f / static_cast<float>(size);
+  if (low > high)
+    low = high = 0.5f;
+  double held = t;
+  if (!(held >= low))
+    held = low;
+  else if (held > high)
+    held = high;
+  return static_cast<float>(held * size);
+}
+
+PF_Fixed ToFixed(float pixels) {
+  const double scaled = std::round(static_cast<double>(pixels) * 65536.0);
+  if (scaled >= static_cast<double>(std::numeric_limits<PF_Fixed>::max()))
+    return std::numeric_limits<PF_Fixed>::max();
+  if (scaled <= static_cast<double>(std::numeric_limits<PF_Fixed>::min()))
+    return std::numeric_limits<PF_Fixed>::min();
+  return static_cast<PF_Fixed>(scaled);
+}
+
+class SubpixelSource : public PixelSource {
+ public:
+  SubpixelSource(const PF_Sampling8Suite1* suite, PF_ProgPtr effect_ref, PF_EffectWorld* world)
+      : suite_(suite), effect_ref_(effect_ref) {
+    params_.src = world;
+  }
+  PF_Err sample(FixedPoint at, PF_Pixel& pixel) override {
+    return suite_->subpixel_sample(effect_ref_, at.x, at.y, &params_, &pixel);
+  }
+
+ private:
+  const PF_Sampling8Suite1* suite_;
+  PF_ProgPtr effect_ref_;
+  PF_SampPB params_ = {};
+};
+
+}  // namespace
+
+FixedPoint TerrainSamplePoint(const A_FloatPoint& uv, A_long width, A_long height) {
+  return {ToFixed(PixelCoordinate(uv.x, width)), ToFixed(PixelCoordinate(uv.y, height))};
+}
+
+double TerrainHeight(const PF_Pixel& pixel, A_long zRange) {
+  const int sum = pixel.red + pixel.green + pixel.blue;
+  if (zRange == kMinusOneToOne)
+    return sum / 382.5 - 1;
+  return sum / 765.0;
+}
+
+PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_FloatPoint>& texture,
+                         A_long width, A_long height, double zDisplace, A_long zRange,
+                         PixelSource& layer) {
+  if (width <= 0 || height <= 0)
+    return PF_Err_NONE;
+  PF_Err err = PF_Err_NONE;
+  PF_Pixel pixel = {0, 0, 0, 0};
+  const size_t count = std::min(vecNors.size(), texture.size());
+  for (size_t i = 0; i < count; ++i) {
+    if (err == PF_Err_NONE) {
+      // A failed sample may leave anything in its pixel; only a good one replaces the last.
+      PF_Pixel sampled = pixel;
+      err = layer.sample(TerrainSamplePoint(texture[i], width, height), sampled);
+      if (err == PF_Err_NONE)
+        pixel = sampled;
+    }
+    const float d = static_cast<float>(zDisplace * TerrainHeight(pixel, zRange));
+    vecNor& v = vecNors[i];
+    v.pos = {v.pos.x + v.nor.x * d, v.pos.y + v.nor.y * d, v.pos.z + v.nor.z * d};
+  }
+  return err;
+}
+
+void ApplyTerrain(HostStatus& status, const AEGP_SuiteHandler& suites, const MeshSettings& settings,
+                  A_long cols, A_long rows, std::vector<vecNor>& vecNors,
+                  std::vector<point3>& faceNormals, const std::vector<A_FloatPoint>& texture) {
+  PF_InData* in_data = status.in_data();
+  PF_Err pass = PF_Err_NONE;
+  {
+    CheckedOutParam terrain(status);
+    terrain.checkout(MASK_TERRAIN_SOURCE, in_data->current_time, in_data->time_step,
+                     in_data->time_scale);
+    if (terrain.held()) {
+      PF_EffectWorld* world = &terrain.param().u.ld;
+      SubpixelSource source(suites.Sampling8Suite1(), in_data->effect_ref, world);
+      pass = DisplaceByTerrain(vecNors, texture, world->width, world->height, settings.zDisplace,
+                               settings.zRange, source);
+    }
+  }
+  status.fail(pass);
+  status.fail(RecomputeNormals(cols, rows, vecNors, faceNormals, settings.closedShape));
+}
+
+}  // namespace mask

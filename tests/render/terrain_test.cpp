@@ -1,0 +1,155 @@
+// Terrain displacement: where a texture coordinate samples the layer, the height of a pixel, and
+// how the grid moves, including a failing sample and layers of odd sizes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "TOLV_Mask/render/Terrain.h"
+
+namespace {
+
+using mask::FixedPoint;
+using mask::TerrainHeight;
+using mask::TerrainSamplePoint;
+
+TEST(TerrainSamplePoint, aCoordinateOfZeroSamplesOnePixelIn) {
+  const FixedPoint p = TerrainSamplePoint({0.0, 0.0}, 10, 20);
+  EXPECT_EQ(p.x, 65536);
+  EXPECT_EQ(p.y, 65536);
+}
+
+TEST(TerrainSamplePoint, aCoordinateOfOneSamplesOnePixelInFromTheFarEdge) {
+  const FixedPoint p = TerrainSamplePoint({1.0, 7.5}, 10, 4);
+  EXPECT_EQ(p.x, 9 * 65536);
+  EXPECT_EQ(p.y, 3 * 65536);
+}
+
+TEST(TerrainSamplePoint, roundsHalfAwayFromZero) {
+  // 0.5 / 65536 of a pixel past 2 lies exactly halfway between two fixed-point steps.
+  const double half = 0.5 / 65536;
+  const FixedPoint p = TerrainSamplePoint({(2 + half) / 8, (2 + 3 * half) / 8}, 8, 8);
+  EXPECT_EQ(p.x, 2 * 65536 + 1);
+  EXPECT_EQ(p.y, 2 * 65536 + 2);
+}
+
+TEST(TerrainSamplePoint, aLayerOnePixelAcrossIsSampledInItsMiddle) {
+  for (double t : {-1.0, 0.0, 0.3, 1.0, 2.0}) {
+    const FixedPoint p = TerrainSamplePoint({t, t}, 1, 1);
+    EXPECT_EQ(p.x, 32768) << t;
+    EXPECT_EQ(p.y, 32768) << t;
+  }
+}
+
+TEST(TerrainSamplePoint, nanAndHugeCoordinatesGiveDefinedPositions) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const FixedPoint p = TerrainSamplePoint({nan, nan}, 4, 4);
+  EXPECT_EQ(p.x, 65536);  // the near bound, one pixel in
+  EXPECT_EQ(p.y, 65536);
+  // A layer far wider than fixed point reaches: the position stops at the largest one.
+  const FixedPoint far = TerrainSamplePoint({1.0, 0.0}, 1 << 30, 4);
+  EXPECT_EQ(far.x, std::numeric_limits<PF_Fixed>::max());
+}
+
+TEST(TerrainHeight, greyAndWhiteInBothRanges) {
+  const PF_Pixel grey = {0, 128, 128, 128};
+  const PF_Pixel white = {0, 255, 255, 255};
+  const PF_Pixel black = {255, 0, 0, 0};
+  EXPECT_EQ(TerrainHeight(grey, mask::kMinusOneToOne), 384 / 382.5 - 1);
+  EXPECT_EQ(TerrainHeight(white, mask::kZeroToOne), 1.0);
+  EXPECT_EQ(TerrainHeight(black, mask::kMinusOneToOne), -1.0);
+  EXPECT_EQ(TerrainHeight(black, mask::kZeroToOne), 0.0);  // alpha plays no part
+  EXPECT_EQ(TerrainHeight(grey, 7), 384 / 765.0);          // any other value reads as 0 … 1
+}
+
+// A layer of pixels given in advance, recording where it was asked; it fails from a given call on.
+class ScriptedLayer : public mask::PixelSource {
+ public:
+  std::vector<PF_Pixel> pixels;
+  int failFrom = -1;
+  std::vector<FixedPoint> asked;
+
+  PF_Err sample(FixedPoint at, PF_Pixel& pixel) override {
+    const int call = static_cast<int>(asked.size());
+    asked.push_back(at);
+    if (call == failFrom) {
+      pixel = {9, 9, 9, 9};  // what a failing host might leave; it must not be used
+      return PF_Err_OUT_OF_MEMORY;
+    }
+    pixel = pixels[call % pixels.size()];
+    return PF_Err_NONE;
+  }
+};
+
+std::vector<vecNor> column(size_t n, point3 normal) {
+  std::vector<vecNor> v;
+  for (size_t i = 0; i < n; ++i)
+    v.push_back({{static_cast<float>(i), 0, 0}, normal});
+  return v;
+}
+
+TEST(DisplaceByTerrain, movesEachVertexAlongItsNormalByTheDistanceTimesTheHeight) {
+  std::vector<vecNor> v = column(2, {0, 0, 1});
+  v[1].nor = {0, 0.6f, 0.8f};
+  const std::vector<A_FloatPoint> uv = {{0, 0}, {0.5, 0.5}};
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}, {0, 128, 128, 128}};
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 10, 10, 100, mask::kZeroToOne, layer), PF_Err_NONE);
+  EXPECT_EQ(v[0].pos.z, 100.0f);
+  const float d = static_cast<float>(100 * (384 / 765.0));
+  EXPECT_EQ(v[1].pos.y, 0.6f * d);
+  EXPECT_EQ(v[1].pos.z, 0.8f * d);
+  ASSERT_EQ(layer.asked.size(), 2u);
+  EXPECT_EQ(layer.asked[1].x, 5 * 65536);
+}
+
+TEST(DisplaceByTerrain, aFailedSampleKeepsTheLastPixelForEveryLaterVertex) {
+  std::vector<vecNor> v = column(4, {0, 0, 1});
+  const std::vector<A_FloatPoint> uv(4, A_FloatPoint{0.5, 0.5});
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}, {0, 0, 0, 0}};
+  layer.failFrom = 2;
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 4, 4, 10, mask::kZeroToOne, layer),
+            PF_Err_OUT_OF_MEMORY);
+  EXPECT_EQ(layer.asked.size(), 3u);  // nothing more is asked after the failure
+  EXPECT_EQ(v[0].pos.z, 10.0f);
+  EXPECT_EQ(v[1].pos.z, 0.0f);
+  EXPECT_EQ(v[2].pos.z, 0.0f);  // the last good pixel, black
+  EXPECT_EQ(v[3].pos.z, 0.0f);
+}
+
+TEST(DisplaceByTerrain, aFirstSampleThatFailsLeavesTransparentBlack) {
+  std::vector<vecNor> v = column(2, {0, 0, 1});
+  const std::vector<A_FloatPoint> uv(2, A_FloatPoint{0.5, 0.5});
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}};
+  layer.failFrom = 0;
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 4, 4, 10, mask::kMinusOneToOne, layer),
+            PF_Err_OUT_OF_MEMORY);
+  EXPECT_EQ(v[0].pos.z, -10.0f);
+  EXPECT_EQ(v[1].pos.z, -10.0f);
+}
+
+TEST(DisplaceByTerrain, aLayerWithoutPixelsMovesNothingAndIsNotSampled) {
+  std::vector<vecNor> v = column(3, {0, 0, 1});
+  const std::vector<A_FloatPoint> uv(3, A_FloatPoint{0.5, 0.5});
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}};
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 0, 10, 10, mask::kZeroToOne, layer), PF_Err_NONE);
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 10, 0, 10, mask::kZeroToOne, layer), PF_Err_NONE);
+  EXPECT_TRUE(layer.asked.empty());
+  EXPECT_EQ(v[2].pos.z, 0.0f);
+}
+
+TEST(DisplaceByTerrain, onlyVerticesWithATextureCoordinateMove) {
+  std::vector<vecNor> v = column(3, {0, 0, 1});
+  const std::vector<A_FloatPoint> uv(2, A_FloatPoint{0.5, 0.5});
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}};
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 4, 4, 10, mask::kZeroToOne, layer), PF_Err_NONE);
+  EXPECT_EQ(layer.asked.size(), 2u);
+  EXPECT_EQ(v[1].pos.z, 10.0f);
+  EXPECT_EQ(v[2].pos.z, 0.0f);
+}
+
+}  // namespace
