@@ -21,8 +21,19 @@ class HostStatus {
 
   template <class Call>
   void call(Call&& c) {
-    if (err_ == PF_Err_NONE)
+    if (err_ == PF_Err_NONE) {
       err_ = static_cast<PF_Err>(c());
+      // A host may leave anything in the out-parameter of a call that failed: never release it.
+      if (err_ != PF_Err_NONE && forget_)
+        forget_(holder_);
+    }
+    forget_ = nullptr;
+  }
+
+  // Names the reference holder that the call in progress fills in (see HostRef::put).
+  void fills(void* holder, void (*forget)(void*)) {
+    holder_ = holder;
+    forget_ = forget;
   }
 
   template <class Call>
@@ -60,6 +71,8 @@ class HostStatus {
  private:
   PF_InData* in_data_;
   PF_Err err_ = PF_Err_NONE;
+  void* holder_ = nullptr;
+  void (*forget_)(void*) = nullptr;
 };
 
 // Holds one host reference and gives it back when the scope ends.
@@ -71,9 +84,11 @@ class HostRef {
   HostRef(const HostRef&) = delete;
   HostRef& operator=(const HostRef&) = delete;
 
-  // For the host call that fills the reference in; an earlier one is released first.
+  // For the host call that fills the reference in, made through HostStatus::call; an earlier one
+  // is released first, and what a failed call leaves is dropped unreleased.
   Handle* put() {
     reset();
+    status_.fills(&handle_, [](void* h) { *static_cast<Handle*>(h) = Handle(); });
     return &handle_;
   }
   Handle get() const { return handle_; }
@@ -201,8 +216,11 @@ class CheckedOutPath {
     PF_ProgPtr ref = status_.in_data()->effect_ref;
     status_.call([&] {
       PF_Err err = suite_->PF_CheckoutPath(ref, id, time, step, scale, &path_);
+      // What a failed check-out leaves in the out-parameter is not ours to check in.
       if (err == PF_Err_NONE)
         id_ = id;
+      else
+        path_ = nullptr;
       return err;
     });
   }
@@ -238,9 +256,12 @@ class PreparedSegment {
     PF_ProgPtr ref = status_.in_data()->effect_ref;
     status_.call([&] {
       PF_Err err = suite_->PF_PathPrepareSegLength(ref, path, segment, frequency, &prep_);
+      // What a failed preparation leaves in the out-parameter is not ours to clean up.
       if (err == PF_Err_NONE) {
         path_ = path;
         segment_ = segment;
+      } else {
+        prep_ = nullptr;
       }
       return err;
     });

@@ -109,11 +109,14 @@ int inspectModule(const std::string& path, std::ostream& out, std::ostream& err)
     } else {
       out << "entry: err=" << module.globalSetupErr << " plugin_id=" << module.pluginId << "\n";
     }
+    // Rules the module broke while it started make the inspection fail, as they fail a render.
+    for (const Violation& v : host.ledger().violations())
+      err << "violation: " << describe(v) << "\n";
+    return host.ledger().violations().empty() ? 0 : 1;
   } catch (const HostError& e) {
     err << "tolv-testbed inspect: " << e.what() << "\n";
     return 2;
   }
-  return 0;
 }
 
 }  // namespace tb

@@ -90,6 +90,13 @@ json paramUiJson(const ParamUiUpdate& u) {
           {"flags", u.flags}};
 }
 
+json violationsJson(const std::vector<Violation>& violations) {
+  json list = json::array();
+  for (const Violation& v : violations)
+    list.push_back({{"module", v.module}, {"command", v.command}, {"what", v.what}});
+  return list;
+}
+
 json stepJson(const scene::StepReport& s, bool named) {
   json j = {{"step", s.kind}};
   if (s.time)
@@ -109,6 +116,7 @@ json stepJson(const scene::StepReport& s, bool named) {
   j["param_ui"] = json::array();
   for (const ParamUiUpdate& u : s.paramUi)
     j["param_ui"].push_back(paramUiJson(u));
+  j["violations"] = violationsJson(s.violations);
   return j;
 }
 
@@ -162,39 +170,14 @@ std::string scratchProject() {
 
 }  // namespace
 
-std::string commandName(int cmd) {
-  static const char* const names[] = {"ABOUT",
-                                      "GLOBAL_SETUP",
-                                      "UNUSED_0",
-                                      "GLOBAL_SETDOWN",
-                                      "PARAMS_SETUP",
-                                      "SEQUENCE_SETUP",
-                                      "SEQUENCE_RESETUP",
-                                      "SEQUENCE_FLATTEN",
-                                      "SEQUENCE_SETDOWN",
-                                      "DO_DIALOG",
-                                      "FRAME_SETUP",
-                                      "RENDER",
-                                      "FRAME_SETDOWN",
-                                      "USER_CHANGED_PARAM",
-                                      "UPDATE_PARAMS_UI",
-                                      "EVENT",
-                                      "GET_EXTERNAL_DEPENDENCIES",
-                                      "COMPLETELY_GENERAL",
-                                      "QUERY_DYNAMIC_FLAGS"};
-  if (cmd == SentCommand::kIdleHook)
-    return "idle hook";
-  if (cmd >= 0 && static_cast<size_t>(cmd) < sizeof names / sizeof names[0])
-    return names[cmd];
-  return std::to_string(cmd);
-}
-
 int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& err) {
   const std::string scratch = scratchProject();
   try {
     scene::SceneSpec parsed = scene::loadScene(options.scene);
     Host host;
     loadModules(host, options.pluginDir, err);
+    for (const std::string& dir : options.extraPluginDirs)
+      loadModules(host, dir, err);
     Comp& comp = scene::buildScene(host, parsed);
     scene::checkSteps(host, comp, parsed);
     std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
@@ -206,14 +189,21 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
     }
     if (!options.recordsDir.empty())
       writeRecords(host, options.recordsDir);
+    // The project is read before the host closes it; what closing finds is reported after.
+    json project = projectJson(host);
+    host.quit();
+    const std::vector<Violation>& violations = host.ledger().violations();
     if (options.json) {
       json report = {{"steps", json::array()}};
       for (const scene::StepReport& step : steps)
         report["steps"].push_back(stepJson(step, !options.recordsDir.empty()));
-      report["project"] = projectJson(host);
+      report["project"] = std::move(project);
+      report["violations"] = violationsJson(violations);
       out << report.dump(2) << "\n";
     }
-    return 0;
+    for (const Violation& v : violations)
+      err << "violation: " << describe(v) << "\n";
+    return violations.empty() ? 0 : 1;
   } catch (const scene::SceneError& e) {
     err << e.what() << "\n";
   } catch (const HostError& e) {

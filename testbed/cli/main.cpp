@@ -2,6 +2,8 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "testbed/cli/ModuleReport.h"
 #include "testbed/cli/Render.h"
@@ -23,6 +25,21 @@ std::string demoScene() {
   return (executableDir() / ".." / ".." / "examples" / "demo.json").string();
 }
 
+// MODULE as given when it names a file; else the module of that name (with or without ".so") in
+// the first plug-in folder that has it.
+std::string resolveModule(const std::string& module, const std::vector<std::string>& dirs) {
+  if (std::filesystem::is_regular_file(module))
+    return module;
+  for (const std::string& dir : dirs) {
+    for (const std::string& name : {module, module + ".so"}) {
+      const std::filesystem::path candidate = std::filesystem::path(dir) / name;
+      if (std::filesystem::is_regular_file(candidate))
+        return candidate.string();
+    }
+  }
+  return module;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -31,7 +48,13 @@ int main(int argc, char** argv) {
 
   std::string module_path;
   CLI::App* inspect = app.add_subcommand("inspect", "Load a module and print what the host learns");
-  inspect->add_option("MODULE", module_path, "Path of a plug-in module (.so)")->required();
+  inspect->add_option("MODULE", module_path, "Path of a plug-in module (.so), or its name")
+      ->required();
+  std::vector<std::string> inspect_dirs;
+  inspect
+      ->add_option("--plugins", inspect_dirs,
+                   "A folder of plug-in modules to find MODULE in (repeatable)")
+      ->allow_extra_args(false);
 
   tb::RenderOptions render_options;
   CLI::App* render = app.add_subcommand("render", "Run a scene file and report every step");
@@ -40,6 +63,10 @@ int main(int argc, char** argv) {
   render->add_option("--records", render_options.recordsDir,
                      "Write every record the stand-in renderer received");
   render->add_flag("--json", render_options.json, "Print the report as JSON");
+  render
+      ->add_option("--plugins", render_options.extraPluginDirs,
+                   "Load the modules of this folder as well (repeatable)")
+      ->allow_extra_args(false);
 
   try {
     app.parse(argc, argv);
@@ -47,12 +74,15 @@ int main(int argc, char** argv) {
     int code = app.exit(e);
     return code == 0 ? 0 : 2;
   }
-  if (*inspect)
-    return tb::inspectModule(module_path, std::cout, std::cerr);
+  const std::string plugins = (executableDir() / "plugins").string();
+  if (*inspect) {
+    inspect_dirs.push_back(plugins);
+    return tb::inspectModule(resolveModule(module_path, inspect_dirs), std::cout, std::cerr);
+  }
   if (*render) {
     if (render_options.scene.empty())
       render_options.scene = demoScene();
-    render_options.pluginDir = (executableDir() / "plugins").string();
+    render_options.pluginDir = plugins;
     return tb::renderScene(render_options, std::cout, std::cerr);
   }
   return 2;

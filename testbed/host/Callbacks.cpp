@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "testbed/host/CommandNames.h"
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamCheckout.h"
 #include "testbed/host/ParamRegistry.h"
@@ -21,6 +22,11 @@ PF_Err add_param(PF_ProgPtr, PF_ParamIndex index, PF_ParamDefPtr def) {
   Module* module = host().currentTarget().module;
   if (!module)
     return PF_Err_BAD_CALLBACK_PARAM;
+  // Parameters are the module's to add in parameter setup only.
+  if (host().ledger().currentCommand() != commandName(PF_Cmd_PARAMS_SETUP)) {
+    host().ledger().violation("add_param outside PARAMS_SETUP");
+    return PF_Err_BAD_CALLBACK_PARAM;
+  }
   return registerParam(*module, index, def);
 }
 
@@ -44,13 +50,12 @@ void* host_lock_handle(PF_Handle h) {
 
 void host_unlock_handle(PF_Handle) {}
 
+// Disposing a handle and asking its size cannot fail, so they are not counted as calls to fail.
 void host_dispose_handle(PF_Handle h) {
-  host().ledger().enter(__func__);
   host().disposeHandle(h);
 }
 
 A_u_longlong host_get_handle_size(PF_Handle h) {
-  host().ledger().enter(__func__);
   return host().handleSize(h);
 }
 

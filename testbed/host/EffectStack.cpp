@@ -76,7 +76,7 @@ Effect& Host::duplicateEffect(Effect& original, CommandResult* resetup) {
   copy->flatSize = original.flatSize;
   if (original.sequenceData) {
     A_u_longlong size = handleSize(original.sequenceData);
-    copy->sequenceData = newHandle(size);
+    copy->sequenceData = newHandle(size, original.module);
     if (!copy->sequenceData)
       throw HostError("no memory for the duplicate's sequence data");
     std::memcpy(*copy->sequenceData, *original.sequenceData, size);

@@ -6,6 +6,7 @@
 
 #include "common/MeshSlot.h"
 #include "testbed/host/Callbacks.h"
+#include "testbed/host/CommandNames.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamRegistry.h"
 #include "testbed/host/UiCommands.h"
@@ -15,10 +16,6 @@ namespace tb {
 
 namespace {
 Host* g_current = nullptr;
-
-constexpr uint32_t kHandleMagic = 0x48444C45;  // 'HDLE'
-// Bytes the host adds when it grows a handle are whatever was there: never zeros.
-constexpr unsigned char kGarbage = 0xA5;
 
 A_long at(std::optional<A_Time> t) {
   return t ? t->value : 0;
@@ -36,18 +33,11 @@ void fillTimes(const Layer& layer, A_Time now, PF_InData* in_data) {
 }
 }  // namespace
 
-// A handle is the address of a block pointer, followed by the host's bookkeeping.
-struct HandleBlock {
-  void* data;
-  A_u_longlong size;
-  uint32_t magic;
-};
+std::string moduleLabel(const Module& module) {
+  return module.isEffect() ? module.matchName() : module.name();
+}
 
-struct Host::Handles {
-  std::map<PF_Handle, std::unique_ptr<HandleBlock>> live;
-};
-
-Host::Host() : handles_(std::make_unique<Handles>()) {
+Host::Host() {
   if (g_current)
     throw HostError("only one testbed host may run at a time");
   g_current = this;
@@ -57,8 +47,6 @@ Host::Host() : handles_(std::make_unique<Handles>()) {
 Host::~Host() {
   project_.comps.clear();
   refs_.clear();
-  for (auto& [h, block] : handles_->live)
-    std::free(block->data);
   g_current = nullptr;
 }
 
@@ -76,12 +64,10 @@ Module& Host::load(const std::string& path, bool private_copy) {
     paramsSetup(module);
   } else {
     module.pluginId = registerPlugin(module.name());
-    ledger_.beginCommand("general plug-in entry");
-    stack_.push_back({&module, nullptr});
-    module.globalSetupErr =
-        module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
-    stack_.pop_back();
-    CommandReport report = ledger_.endCommand();
+    CommandReport report = runCommand({&module, nullptr}, "entry", [&] {
+      module.globalSetupErr =
+          module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
+    });
     for (const std::string& held : report.held) {
       module.globalSetupProblems.push_back("held after start-up: " + held);
     }
@@ -183,35 +169,81 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   prefillOutData(target.effect, cmd, &result.out);
   PF_InData in_data;
   fillInData(target, &in_data);
-  ledger_.beginCommand(target.module->name() + " command " + std::to_string(cmd));
-  stack_.push_back(target);
-  recordEngineDelivery(target, cmd, extra);
-  result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
-  stack_.pop_back();
-  result.report = ledger_.endCommand();
+  result.report = runCommand(target, commandName(cmd), [&] {
+    recordEngineDelivery(target, cmd, extra);
+    result.err = target.module->effectEntry()(cmd, &in_data, &result.out, params, output, extra);
+  });
+  const std::string module = moduleLabel(*target.module);
+  if (!std::memchr(result.out.return_msg, '\0', sizeof result.out.return_msg)) {
+    ledger_.violation({module, commandName(cmd), "return_msg is not terminated within its field"});
+    result.out.return_msg[sizeof result.out.return_msg - 1] = '\0';
+  }
   if (target.effect && isLive(target.effect)) {
     adoptSequenceData(*target.effect, cmd, result.out);
     logSent(target, cmd, result);
-  }
-  // A nested command (a receiver run by AEGP_EffectCallGeneric) that leaves something held is
-  // reported to the command around it.
-  if (ledger_.depth() > 0) {
-    for (const std::string& held : result.report.held)
-      ledger_.violation(result.report.label + ": held: " + held);
+  } else if (result.out.sequence_data) {
+    ledger_.violation({module, commandName(cmd), "handed back sequence data without an instance"});
   }
   return result;
 }
 
+CommandReport Host::runCommand(CommandTarget target, const std::string& command,
+                               const std::function<void()>& body) {
+  const std::string module = target.module ? moduleLabel(*target.module) : std::string();
+  ledger_.beginCommand(module + " " + command, module, command);
+  stack_.push_back(target);
+  body();
+  stack_.pop_back();
+  CommandReport report = ledger_.endCommand();
+  // Quiet-errors mode does not outlive the command that started it.
+  log_.quietDepth -= report.quietLeftOn;
+  return report;
+}
+
 // The host keeps the handle a module gives back; SETDOWN ends it.
+// Setdown must end with no sequence data, and what a module hands back must be a live handle.
 void Host::adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out) {
+  auto fault = [&](const std::string& what) {
+    ledger_.violation({moduleLabel(*effect.module), commandName(cmd), what});
+  };
   if (cmd == PF_Cmd_SEQUENCE_SETDOWN) {
+    if (out.sequence_data)
+      fault("handed back sequence data after setdown");
     effect.sequenceData = nullptr;
     return;
   }
-  if (out.sequence_data)
+  if (out.sequence_data && !handles_.live(out.sequence_data)) {
+    fault("handed back sequence data that is not a live handle");
+  } else if (out.sequence_data) {
     effect.sequenceData = out.sequence_data;
+  }
+  // A module that disposed its data (unflattening, say) and handed nothing back has none.
+  if (effect.sequenceData && !handles_.live(effect.sequenceData))
+    effect.sequenceData = nullptr;
   if (out.flat_sdata_size)
     effect.flatSize = out.flat_sdata_size;
+}
+
+// Sequence data is the module's to dispose in setdown, or when it replaces it in resetup or
+// flatten; anywhere else the instance would be left with a dead handle.
+bool Host::maySequenceDataGo(PF_Handle h) const {
+  const CommandTarget target = currentTarget();
+  if (!target.effect || target.effect->sequenceData != h)
+    return true;
+  const std::string command = ledger_.currentCommand();
+  return command == commandName(PF_Cmd_SEQUENCE_SETDOWN) ||
+         command == commandName(PF_Cmd_SEQUENCE_RESETUP) ||
+         command == commandName(PF_Cmd_SEQUENCE_FLATTEN);
+}
+
+void Host::quit() {
+  closeProject();
+  for (const auto& module : modules_) {
+    if (module->isEffect() && module->globalSetupDone)
+      send({module.get(), nullptr}, PF_Cmd_GLOBAL_SETDOWN);
+  }
+  for (const auto& [owner, count] : handles_.liveByOwner())
+    ledger_.violation({owner, "quit", "handle leaked x" + std::to_string(count)});
 }
 
 // Copies what the stand-in renderer is given before it sees it, so that tests read the record
@@ -237,11 +269,9 @@ void Host::logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result
 }
 
 bool Host::disposeRef(const void* ref) {
-  auto it = refs_.find(ref);
-  if (it == refs_.end())
+  if (!refs_.dispose(ref))
     return false;
   ledger_.release(ref);
-  refs_.erase(it);
   return true;
 }
 
@@ -269,39 +299,41 @@ AEGP_PluginID Host::registerPlugin(const std::string& name) {
   return nextPluginId_++;
 }
 
-PF_Handle Host::newHandle(A_u_longlong size) {
+const void* poisonAddress() {
+  static const char block[64] = {};
+  return block;
+}
+
+A_Err Host::checkPluginId(AEGP_PluginID id, const char* function) {
+  const Module* module = currentTarget().module;
+  if (!module || (module->pluginId != 0 && id == module->pluginId))
+    return A_Err_NONE;
+  ledger_.violation(std::string(function) + ": plug-in id " + std::to_string(id) +
+                    " is not the module's (" + std::to_string(module->pluginId) + ")");
+  return A_Err_PARAMETER;
+}
+
+PF_Handle Host::newHandle(A_u_longlong size, const Module* owner) {
   if (!ledger_.allowHandle())
     return nullptr;
-  auto block = std::make_unique<HandleBlock>();
-  block->data = std::malloc(size ? size : 1);
-  if (!block->data)
-    return nullptr;
-  std::memset(block->data, kGarbage, size);
-  block->size = size;
-  block->magic = kHandleMagic;
-  PF_Handle h = &block->data;
-  handles_->live[h] = std::move(block);
-  return h;
+  if (!owner)
+    owner = currentTarget().module;
+  return handles_.allocate(size, owner ? moduleLabel(*owner) : std::string());
 }
 
 bool Host::isHandle(PF_Handle h) const {
-  auto it = handles_->live.find(h);
-  return it != handles_->live.end() && it->second->magic == kHandleMagic;
+  return handles_.live(h);
 }
 
 void Host::disposeHandle(PF_Handle h) {
-  auto it = handles_->live.find(h);
-  if (it == handles_->live.end()) {
+  if (handles_.live(h) && !maySequenceDataGo(h))
+    ledger_.violation("host_dispose_handle: disposed the instance's sequence data");
+  if (!handles_.dispose(h))
     ledger_.violation("host_dispose_handle: not a live handle");
-    return;
-  }
-  std::free(it->second->data);
-  handles_->live.erase(it);
 }
 
 A_u_longlong Host::handleSize(PF_Handle h) const {
-  auto it = handles_->live.find(h);
-  return it == handles_->live.end() ? 0 : it->second->size;
+  return handles_.size(h);
 }
 
 PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
@@ -309,22 +341,11 @@ PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
     return PF_Err_BAD_CALLBACK_PARAM;
   if (!ledger_.allowHandle())
     return PF_Err_OUT_OF_MEMORY;
-  HandleBlock& block = *handles_->live[*h];
-  // Always move the block, as a host may, so that a plug-in keeping the old address shows.
-  void* moved = std::malloc(size ? size : 1);
-  if (!moved)
-    return PF_Err_OUT_OF_MEMORY;
-  std::memcpy(moved, block.data, size < block.size ? size : block.size);
-  if (size > block.size)
-    std::memset(static_cast<char*>(moved) + block.size, kGarbage, size - block.size);
-  std::free(block.data);
-  block.data = moved;
-  block.size = size;
-  return PF_Err_NONE;
+  return handles_.resize(*h, size) ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
 }
 
 size_t Host::liveHandles() const {
-  return handles_->live.size();
+  return handles_.liveCount();
 }
 
 }  // namespace tb

@@ -1,18 +1,24 @@
 // The testbed host: loads plug-in modules, serves their host calls, and sends them commands.
 #pragma once
 
+#include <cstring>
+#include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "AE_Effect.h"
 #include "AE_EffectCB.h"
 #include "AE_GeneralPlug.h"
+#include "testbed/host/HandleHeap.h"
 #include "testbed/host/Ledger.h"
 #include "testbed/host/Model.h"
 #include "testbed/host/Module.h"
+#include "testbed/host/RefRegistry.h"
 #include "testbed/host/SuiteTable.h"
 
 namespace tb {
@@ -96,6 +102,9 @@ struct CommandResult {
   CommandReport report;
 };
 
+// How reports name a module: an effect by its match name, a general plug-in by its name.
+std::string moduleLabel(const Module& module);
+
 // What a command is about: the module, and the effect instance for instance commands.
 struct CommandTarget {
   Module* module = nullptr;
@@ -134,8 +143,14 @@ class Host {
   // The command in progress, innermost first; null outside commands.
   CommandTarget currentTarget() const;
 
+  // Runs one command of a module (an effect command, a general plug-in's entry or hook) under the
+  // ledger, as the innermost command: what it leaves held is reported and is a violation of it.
+  CommandReport runCommand(CommandTarget target, const std::string& command,
+                           const std::function<void()>& body);
+
   // Host handles given to plug-ins (sequence data and the like).
-  PF_Handle newHandle(A_u_longlong size);
+  // A handle is accounted to owner, else to the module whose command is in progress.
+  PF_Handle newHandle(A_u_longlong size, const Module* owner = nullptr);
   bool isHandle(PF_Handle h) const;
   void disposeHandle(PF_Handle h);
   A_u_longlong handleSize(PF_Handle h) const;
@@ -144,6 +159,9 @@ class Host {
 
   // AEGP registration: distinct ids per module.
   AEGP_PluginID registerPlugin(const std::string& name);
+  // 0 when id is the one the module in command registered (or, for a general plug-in, was given
+  // at its entry point) or when no module's command is in progress; else a violation and an error.
+  A_Err checkPluginId(AEGP_PluginID id, const char* function);
 
   // The installed-effect key of a loaded effect module, and back (0 / null when unknown).
   AEGP_InstalledEffectKey installedKey(const Module& module) const;
@@ -206,34 +224,40 @@ class Host {
 
   // Projects. Saving writes every composition, layer and effect (parameter values and flat
   // sequence bytes) to a temporary file and renames it over path. Closing sends SETDOWN to every
-  // effect. Opening closes the current project, rebuilds the saved one and gives every effect its
-  // saved bytes back in a new handle with SEQUENCE_RESETUP. Throws HostError.
+  // effect. Opening reads the whole file into a new project; only when it was read without fault
+  // is the current project closed and replaced, and every effect gets its saved bytes back in a
+  // new handle with SEQUENCE_RESETUP. Throws HostError (the open project is then untouched).
   void saveProject(const std::string& path);
   void closeProject();
   void openProject(const std::string& path);
+  // Closes the project and quits as the host does: setdown of every instance, then global setdown
+  // of every effect module. A handle still alive after that is a leak of the module that
+  // allocated it.
+  void quit();
 
-  // Host reference objects handed to plug-ins (effect and stream references): owned by the host,
-  // held in the ledger under kind until disposed.
+  // Host reference objects handed to plug-ins (effect and stream references and the like): owned
+  // by the host, held in the ledger under kind until disposed.
   template <class T, class... Args>
   T* newRef(const char* kind, Args&&... args) {
-    auto ref = std::make_unique<T>(std::forward<Args>(args)...);
-    T* raw = ref.get();
-    refs_[raw] = std::move(ref);
-    ledger_.hold(raw, kind);
-    return raw;
+    T* ref = refs_.make<T>(std::forward<Args>(args)...);
+    ledger_.hold(ref, kind);
+    return ref;
   }
   // Disposes a reference made by newRef; false when it is not one (stale, doubled or foreign).
   bool disposeRef(const void* ref);
   // The first live reference of kind T that pred accepts, or null.
   template <class T, class Pred>
   T* findRef(Pred pred) const {
-    for (const auto& [key, object] : refs_) {
+    T* found = nullptr;
+    refs_.forEach([&](const void* key) {
       T* ref = lookup<T>(key);
-      if (ref && pred(*ref))
-        return ref;
-    }
-    return nullptr;
+      if (!found && ref && pred(*ref))
+        found = ref;
+    });
+    return found;
   }
+  const RefRegistry& refs() const { return refs_; }
+  const HandleHeap& handles() const { return handles_; }
 
   // Every record delivered to a "ZEK TOLV_Engine" instance, in arrival order.
   const std::vector<EngineRecord>& engineRecords() const { return engineRecords_; }
@@ -244,6 +268,10 @@ class Host {
   // PARAMS_SETUP once, right after a successful global setup, as the host does.
   void paramsSetup(Module& module);
   void adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out);
+  bool maySequenceDataGo(PF_Handle h) const;
+  // Reads a project file into project_, which starts empty. Throws HostError.
+  void readProject(std::ifstream& in, const std::string& path);
+  void discardSequenceData(Project& project);
   void recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra);
   void logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result);
   std::optional<World> renderLayer(Layer& layer);
@@ -254,10 +282,9 @@ class Host {
   HostLog log_;
   std::vector<std::unique_ptr<Module>> modules_;
   std::vector<CommandTarget> stack_;
-  struct Handles;
-  std::unique_ptr<Handles> handles_;
+  HandleHeap handles_;
   AEGP_PluginID nextPluginId_ = 1;
-  std::map<const void*, std::unique_ptr<HostObject>> refs_;
+  RefRegistry refs_;
   std::vector<EngineRecord> engineRecords_;
   std::optional<FrameContext> frame_;
   std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
@@ -269,6 +296,51 @@ class Host {
   do {                                                                       \
     if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) \
       return tb_injected_;                                                   \
+  } while (0)
+
+// What out-parameters hold after a call the host failed on purpose: a non-null address that is no
+// host object (so that using or releasing it is caught), and numbers of an unlikely pattern.
+const void* poisonAddress();
+template <class T>
+void poison(T* out) {
+  if (!out)
+    return;
+  if constexpr (std::is_pointer_v<T>)
+    *out = reinterpret_cast<T>(const_cast<void*>(poisonAddress()));
+  else if constexpr (std::is_floating_point_v<T>)
+    *out = static_cast<T>(-7.7e30);
+  else
+    std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
+}
+template <class... T>
+void poisonAll(T*... outs) {
+  (poison(outs), ...);
+}
+
+// Like TB_ENTER, for a function with out-parameters: on an injected failure they get poison.
+#define TB_ENTER_OUT(...)                                                      \
+  do {                                                                         \
+    if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) { \
+      ::tb::poisonAll(__VA_ARGS__);                                            \
+      return tb_injected_;                                                     \
+    }                                                                          \
+  } while (0)
+
+// A suite function that takes a plug-in id starts with this instead: the call is counted, and an
+// id other than the one the calling module was given is a violation answered with an error.
+#define TB_ENTER_AS(plugin_id)                                                         \
+  do {                                                                                 \
+    TB_ENTER();                                                                        \
+    if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
+      return tb_wrong_id_;                                                             \
+  } while (0)
+
+// TB_ENTER_AS for a function with out-parameters, which get poison on an injected failure.
+#define TB_ENTER_AS_OUT(plugin_id, ...)                                                \
+  do {                                                                                 \
+    TB_ENTER_OUT(__VA_ARGS__);                                                         \
+    if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
+      return tb_wrong_id_;                                                             \
   } while (0)
 
 }  // namespace tb

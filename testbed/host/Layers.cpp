@@ -111,18 +111,18 @@ void Host::runIdle(int rounds) {
   for (int round = 0; round < rounds; ++round) {
     const std::vector<IdleHookEntry> hooks = idleHooks_;
     for (const IdleHookEntry& entry : hooks) {
-      ledger_.beginCommand("idle hook");
-      stack_.push_back({entry.module, nullptr});
+      A_Err err = A_Err_NONE;
       A_long max_sleep = SentCommand::kDefaultMaxSleep;
-      A_Err err =
-          entry.hook(entry.module ? entry.module->globalRefcon : nullptr, entry.refcon, &max_sleep);
-      stack_.pop_back();
+      CommandReport report = runCommand({entry.module, nullptr}, "idle hook", [&] {
+        err = entry.hook(entry.module ? entry.module->globalRefcon : nullptr, entry.refcon,
+                         &max_sleep);
+      });
       SentCommand sent;
       sent.matchName = entry.module ? entry.module->name() : std::string();
       sent.cmd = SentCommand::kIdleHook;
       sent.err = err;
       sent.maxSleep = max_sleep;
-      sent.held = ledger_.endCommand().held;
+      sent.held = report.held;
       log_.sent.push_back(std::move(sent));
     }
   }

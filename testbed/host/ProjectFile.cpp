@@ -2,10 +2,12 @@
 // their timing, their layers (kind, transform with position keys, parent, flags, masks, light
 // settings and pixels), each layer's effects by match name with their parameter records and their
 // flat sequence bytes. Sequence data goes back to the module byte for byte, as the host does.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
@@ -63,6 +65,19 @@ class Reader {
     T v;
     bytes(&v, sizeof v);
     return v;
+  }
+  // size bytes, read a step at a time, so that a damaged size in a short file fails before all
+  // of it is allocated.
+  std::vector<char> block(uint64_t size) {
+    constexpr uint64_t kStep = uint64_t(1) << 20;
+    std::vector<char> data;
+    while (data.size() < size) {
+      const size_t at = data.size();
+      const size_t n = static_cast<size_t>(std::min(kStep, size - at));
+      data.resize(at + n);
+      bytes(data.data() + at, n);
+    }
+    return data;
   }
   std::string text() {
     std::string s(bounded(1 << 16), '\0');
@@ -181,6 +196,13 @@ void writeEffect(Host& host, Writer& w, const Effect& effect) {
   }
   w.u64(static_cast<uint32_t>(effect.flatSize));
   A_u_longlong size = effect.sequenceData ? host.handleSize(effect.sequenceData) : 0;
+  // The module declares the flat size of its data; saving trusts neither side alone.
+  if (effect.sequenceData && static_cast<A_u_longlong>(effect.flatSize) != size) {
+    host.ledger().violation({moduleLabel(*effect.module), "save",
+                             "flat_sdata_size " + std::to_string(effect.flatSize) +
+                                 " does not match its sequence data of " + std::to_string(size) +
+                                 " bytes"});
+  }
   w.u64(effect.sequenceData ? 1 : 0);
   w.u64(size);
   if (size)
@@ -222,12 +244,14 @@ void readEffect(Host& host, Reader& r, Layer& layer, const std::string& path) {
   effect->flatSize = static_cast<A_long>(r.u64());
   bool has_data = r.u64() != 0;
   uint64_t size = r.bounded(kMaxSequenceBytes);
+  // The bytes are read before the module's handle is made, so that a short file leaves no handle.
+  const std::vector<char> bytes = r.block(size);
   if (has_data) {
-    effect->sequenceData = host.newHandle(size);
+    effect->sequenceData = host.newHandle(size, module);
     if (!effect->sequenceData)
       throw HostError(path + ": no memory for sequence data");
     if (size)
-      r.bytes(*effect->sequenceData, size);
+      std::memcpy(*effect->sequenceData, bytes.data(), size);
   }
   layer.effects.push_back(std::move(effect));
 }
@@ -291,16 +315,51 @@ void Host::closeProject() {
   project_ = Project();
 }
 
+// The file is read whole into a project of its own; the open project is closed and replaced only
+// when that succeeded, and otherwise stays as it was.
 void Host::openProject(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in)
     throw HostError(path + ": cannot open the project");
+  Project open = std::move(project_);
+  project_ = Project();
+  try {
+    readProject(in, path);
+  } catch (...) {
+    discardSequenceData(project_);
+    project_ = std::move(open);
+    throw;
+  }
+  Project read = std::move(project_);
+  project_ = std::move(open);
+  closeProject();
+  project_ = std::move(read);
+  for (auto& comp : project_.comps) {
+    for (auto& layer : comp->layers) {
+      for (auto& effect : layer->effects)
+        sendToEffect(*effect, PF_Cmd_SEQUENCE_RESETUP);
+    }
+  }
+}
+
+void Host::discardSequenceData(Project& project) {
+  for (auto& comp : project.comps) {
+    for (auto& layer : comp->layers) {
+      for (auto& effect : layer->effects) {
+        if (effect->sequenceData)
+          handles_.dispose(effect->sequenceData);
+        effect->sequenceData = nullptr;
+      }
+    }
+  }
+}
+
+void Host::readProject(std::ifstream& in, const std::string& path) {
   Reader r(in, path);
   char magic[sizeof kProjectMagic];
   r.bytes(magic, sizeof magic);
   if (std::memcmp(magic, kProjectMagic, sizeof magic) != 0)
     throw HostError(path + ": not a testbed project");
-  closeProject();
   AEGP_LayerIDVal next_layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
   PF_PathID next_path_id = static_cast<PF_PathID>(r.u64());
   uint64_t comps = r.bounded(kMaxItems);
@@ -339,12 +398,6 @@ void Host::openProject(const std::string& path) {
   }
   project_.nextLayerId = next_layer_id;
   project_.nextPathId = next_path_id;
-  for (auto& comp : project_.comps) {
-    for (auto& layer : comp->layers) {
-      for (auto& effect : layer->effects)
-        sendToEffect(*effect, PF_Cmd_SEQUENCE_RESETUP);
-    }
-  }
 }
 
 }  // namespace tb

@@ -23,6 +23,11 @@ SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
     return kSPSuiteNotFoundError;
   *suite = nullptr;
   Host& host = Host::current();
+  // Acquiring a suite is a host call that can fail like any other.
+  if (SPErr injected = host.ledger().enter("AcquireSuite")) {
+    poison(suite);
+    return injected;
+  }
   if (host.ledger().withheld(name, version))
     return kSPSuiteNotFoundError;
   const void* found = host.suites().find(name, version);

@@ -180,6 +180,7 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
     const HostLog& log = host.log();
     const HostLog before = log;
     const size_t records = host.engineRecords().size();
+    const size_t violations = host.ledger().violations().size();
     StepReport report;
     if (const auto* c = std::get_if<ChangeStep>(&steps[i])) {
       report.kind = "change";
@@ -214,6 +215,7 @@ std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
     report.lightsCreated = since(log.lightsCreated, before.lightsCreated.size());
     report.lightsDeleted = since(log.lightsDeleted, before.lightsDeleted.size());
     report.paramUi = since(log.paramUi, before.paramUi.size());
+    report.violations = since(host.ledger().violations(), violations);
     for (size_t r = records; r < host.engineRecords().size(); ++r)
       report.meshes.push_back(readMeshRecord(host.engineRecords()[r], r));
     reports.push_back(std::move(report));

@@ -39,6 +39,7 @@ struct StepReport {
   std::vector<std::string> lightsDeleted;
   std::vector<ParamUiUpdate> paramUi;
   std::vector<std::pair<std::string, World>> frames;  // render: each layer's final frame
+  std::vector<Violation> violations;                  // host rules broken during the step
 };
 
 MeshReport readMeshRecord(const EngineRecord& record, size_t index);

@@ -17,23 +17,32 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(Ledger, countsCallsPerCommandAndFailsTheArmedOne) {
+TEST(Ledger, countsCallsAcrossNestedCommandsAndFailsTheArmedOne) {
   tb::Ledger ledger;
   tb::FaultPlan plan;
-  plan.failCall = 1;
+  plan.failCall = 2;
   plan.failWith = 42;
   ledger.arm(plan);
   ledger.beginCommand("outer");
   EXPECT_EQ(ledger.enter("first"), 0);
   ledger.beginCommand("nested");
-  EXPECT_EQ(ledger.enter("nested call"), 0);  // faults belong to the outermost command
   EXPECT_EQ(ledger.enter("nested call"), 0);
+  EXPECT_EQ(ledger.enter("nested call"), 42);  // the count runs on into nested commands
+  EXPECT_TRUE(ledger.injected());
   tb::CommandReport nested = ledger.endCommand();
-  EXPECT_EQ(ledger.enter("second"), 42);
-  EXPECT_EQ(ledger.enter("third"), 0);
+  EXPECT_EQ(ledger.enter("second"), 0);
+  EXPECT_FALSE(ledger.injected());
   tb::CommandReport outer = ledger.endCommand();
   EXPECT_EQ(nested.calls.size(), 2u);
-  EXPECT_EQ(outer.calls, (std::vector<std::string>{"first", "second", "third"}));
+  EXPECT_EQ(outer.calls, (std::vector<std::string>{"first", "second"}));
+  EXPECT_EQ(outer.allCalls,
+            (std::vector<std::string>{"first", "nested call", "nested call", "second"}));
+  // A new outermost command counts from 0 again.
+  ledger.beginCommand("again");
+  EXPECT_EQ(ledger.enter("a"), 0);
+  EXPECT_EQ(ledger.enter("b"), 0);
+  EXPECT_EQ(ledger.enter("c"), 42);
+  ledger.endCommand();
 }
 
 TEST(Ledger, reportsSuitesAndReferencesStillHeld) {
@@ -51,6 +60,39 @@ TEST(Ledger, reportsSuitesAndReferencesStillHeld) {
   ASSERT_EQ(report.held.size(), 2u);
   EXPECT_NE(report.held[0].find("\"AEGP Effect Suite\" v2"), std::string::npos);
   EXPECT_EQ(report.held[1], "effect ref");
+  ASSERT_EQ(ledger.violations().size(), 2u);
+  EXPECT_EQ(tb::describe(ledger.violations()[0]),
+            "host: cmd: left held: suite \"AEGP Effect Suite\" v2 x1");
+  EXPECT_EQ(tb::describe(ledger.violations()[1]), "host: cmd: left held: effect ref x1");
+}
+
+TEST(Ledger, leftoversAreViolationsOfTheCommandThatTookThem) {
+  tb::Ledger ledger;
+  int a = 0;
+  ledger.beginCommand("Outer render", "Outer", "RENDER");
+  ledger.acquired("PF ANSI Suite", 1);
+  ledger.hold(&a, "stream ref");
+  ledger.quietStarted();
+  ledger.beginCommand("Inner general", "Inner", "COMPLETELY_GENERAL");
+  EXPECT_TRUE(ledger.released("PF ANSI Suite", 1));
+  EXPECT_TRUE(ledger.release(&a));
+  ledger.quietEnded();
+  ledger.quietStarted();
+  tb::CommandReport inner = ledger.endCommand();
+  tb::CommandReport outer = ledger.endCommand();
+  EXPECT_TRUE(outer.clean());
+  EXPECT_EQ(inner.quietLeftOn, 1);
+  std::vector<std::string> texts;
+  for (const tb::Violation& v : ledger.violations())
+    texts.push_back(tb::describe(v));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{
+                "Inner: COMPLETELY_GENERAL: released suite \"PF ANSI Suite\" v1 acquired "
+                "by an outer command",
+                "Inner: COMPLETELY_GENERAL: released a stream ref taken by an outer command",
+                "Inner: COMPLETELY_GENERAL: ended quiet-errors mode an outer command started",
+                "Inner: COMPLETELY_GENERAL: left quiet-errors mode on x1"}));
+  EXPECT_EQ(outer.suites, (std::vector<std::pair<std::string, int>>{{"PF ANSI Suite", 1}}));
 }
 
 TEST(Ledger, releaseOfASuiteNeverAcquiredIsAViolation) {

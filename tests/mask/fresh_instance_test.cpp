@@ -6,11 +6,13 @@
 #include "TOLV_Mask/Params.h"
 #include "testbed/host/Host.h"
 #include "tests/mask/MaskModule.h"
+#include "tests/support/Violations.h"
 
 namespace {
 
 class MaskFreshInstance : public ::testing::Test {
  protected:
+  void TearDown() override { tbtest::checkViolations(host_.ledger(), {}); }
   MaskFreshInstance()
       : module_(host_.load(maskModulePath())),
         layer_(host_.addLayer(host_.addComp("Main", 640, 360), "Card", 640, 360)),

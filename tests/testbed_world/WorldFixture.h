@@ -10,6 +10,7 @@
 #include "AE_GeneralPlug.h"
 #include "testbed/host/Host.h"
 #include "tests/support/Modules.h"
+#include "tests/support/Violations.h"
 
 namespace twtest {
 
@@ -44,7 +45,13 @@ class WorldTest : public ::testing::Test {
     layer_->pixels = tb::makeSolid(100, 80, PF_Pixel{255, 10, 20, 30});
     effect_ = &host_.applyEffect(*layer_, *sender_);
   }
-  void TearDown() override { EXPECT_TRUE(host_.ledger().violations().empty()); }
+  // The host quits as the real one does, so that a handle a module never gave back fails the test.
+  void TearDown() override {
+    host_.quit();
+    tbtest::checkViolations(host_.ledger(), expectedViolations_);
+  }
+  // A test that provokes a violation on purpose names it (a part of its text) here.
+  void expectViolation(std::string text) { expectedViolations_.push_back(std::move(text)); }
 
   template <class S>
   const S& suite(const char* name, int version) {
@@ -59,6 +66,7 @@ class WorldTest : public ::testing::Test {
   AEGP_LayerH layerH(tb::Layer* l) const { return reinterpret_cast<AEGP_LayerH>(l); }
 
   tb::Host host_;
+  std::vector<std::string> expectedViolations_;
   tb::Module* sender_ = nullptr;
   tb::Comp* comp_ = nullptr;
   tb::Layer* layer_ = nullptr;

@@ -30,9 +30,9 @@ A_Err AEGP_SetDynamicStreamFlag(AEGP_StreamRefH streamH, AEGP_DynStreamFlags one
 
 // A parameter's parent is its effect; an effect's parent is its layer's effect group. The layer
 // itself is not a stream in the testbed.
-A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID, AEGP_StreamRefH streamH,
+A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
                                  AEGP_StreamRefH* parent_streamPH) {
-  TB_ENTER();
+  TB_ENTER_AS_OUT(plugin_id, parent_streamPH);
   StreamRefObject* stream = streamOf(streamH);
   if (!stream || !parent_streamPH || stream->kind == StreamRefObject::kEffectsOfLayer ||
       stream->kind == StreamRefObject::kLayerProperty)

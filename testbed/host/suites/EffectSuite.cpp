@@ -31,9 +31,9 @@ A_Err AEGP_GetLayerNumEffects(AEGP_LayerH layerH, A_long* num_effectsPL) {
   return A_Err_NONE;
 }
 
-A_Err AEGP_GetLayerEffectByIndex(AEGP_PluginID, AEGP_LayerH layerH, AEGP_EffectIndex index,
-                                 AEGP_EffectRefH* effectPH) {
-  TB_ENTER();
+A_Err AEGP_GetLayerEffectByIndex(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
+                                 AEGP_EffectIndex index, AEGP_EffectRefH* effectPH) {
+  TB_ENTER_AS_OUT(plugin_id, effectPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !effectPH)
     return A_Err_PARAMETER;
@@ -56,9 +56,9 @@ A_Err AEGP_GetInstalledKeyFromLayerEffect(AEGP_EffectRefH effect_refH,
 
 // Runs the command synchronously on the caller's thread, as a nested command of the caller's, at
 // the composition time given.
-A_Err AEGP_EffectCallGeneric(AEGP_PluginID, AEGP_EffectRefH effectH, const A_Time* timePT,
+A_Err AEGP_EffectCallGeneric(AEGP_PluginID plugin_id, AEGP_EffectRefH effectH, const A_Time* timePT,
                              PF_Cmd effect_cmd, void* effect_extraPV) {
-  TB_ENTER();
+  TB_ENTER_AS(plugin_id);
   Effect* effect = effectOf(effectH);
   if (!effect || !timePT || timePT->scale == 0)
     return A_Err_PARAMETER;

@@ -52,7 +52,7 @@ A_Err AEGP_SetKeyframeValue(AEGP_StreamRefH streamH, AEGP_KeyframeIndex key_inde
 }
 
 A_Err AEGP_StartAddKeyframes(AEGP_StreamRefH streamH, AEGP_AddKeyframesInfoH* akPH) {
-  TB_ENTER();
+  TB_ENTER_OUT(akPH);
   StreamRefObject* stream = positionStreamOf(streamH);
   if (!stream || !akPH)
     return A_Err_PARAMETER;

@@ -17,7 +17,7 @@ A_Err AEGP_GetLayerNumMasks(AEGP_LayerH aegp_layerH, A_long* num_masksPL) {
 
 A_Err AEGP_GetLayerMaskByIndex(AEGP_LayerH aegp_layerH, AEGP_MaskIndex mask_indexL,
                                AEGP_MaskRefH* maskPH) {
-  TB_ENTER();
+  TB_ENTER_OUT(maskPH);
   Layer* layer = layerOf(aegp_layerH);
   if (!layer || !maskPH || mask_indexL < 0 ||
       static_cast<size_t>(mask_indexL) >= layer->masks.size())

@@ -8,7 +8,7 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
-  TB_ENTER();
+  TB_ENTER_OUT(layerPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !layerPH || !effect->layer)
     return A_Err_PARAMETER;
@@ -16,8 +16,9 @@ A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
   return A_Err_NONE;
 }
 
-A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID, PF_ProgPtr effect_ref, AEGP_EffectRefH* effectPH) {
-  TB_ENTER();
+A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID plugin_id, PF_ProgPtr effect_ref,
+                                 AEGP_EffectRefH* effectPH) {
+  TB_ENTER_AS_OUT(plugin_id, effectPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effectPH)
     return A_Err_PARAMETER;

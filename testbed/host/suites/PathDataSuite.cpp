@@ -44,7 +44,7 @@ PF_Err PF_PathNumSegments(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP, A_long
 PF_Err PF_PathPrepareSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
                                PF_PathSegIndex seg_index, A_long frequency,
                                PF_PathSegPrepPtr* lengthPrepP) {
-  TB_ENTER();
+  TB_ENTER_OUT(lengthPrepP);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !lengthPrepP || !validSegment(*path, seg_index))
     return PF_Err_BAD_CALLBACK_PARAM;

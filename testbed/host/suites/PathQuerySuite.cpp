@@ -50,7 +50,7 @@ PF_Err PF_PathInfo(PF_ProgPtr effect_ref, A_long indexL, PF_PathID* unique_idP) 
 
 PF_Err PF_CheckoutPath(PF_ProgPtr effect_ref, PF_PathID unique_id, A_long what_time, A_long,
                        A_u_long time_scale, PF_PathOutlinePtr* pathPP) {
-  TB_ENTER();
+  TB_ENTER_OUT(pathPP);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effect->layer || !pathPP || time_scale == 0)
     return PF_Err_BAD_CALLBACK_PARAM;

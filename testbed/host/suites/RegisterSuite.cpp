@@ -8,7 +8,7 @@ namespace {
 
 A_Err AEGP_RegisterIdleHook(AEGP_PluginID aegp_plugin_id, AEGP_IdleHook idle_func,
                             AEGP_IdleRefcon refconP) {
-  TB_ENTER();
+  TB_ENTER_AS(aegp_plugin_id);
   Host& host = Host::current();
   Module* module = host.currentTarget().module;
   if (!idle_func || !module || module->pluginId != aegp_plugin_id)

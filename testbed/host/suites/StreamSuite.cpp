@@ -15,9 +15,9 @@ bool servesLayerStream(const Layer& layer, AEGP_LayerStream which) {
          (which == AEGP_LayerStream_INTENSITY && layer.kind == LayerKind::Light);
 }
 
-A_Err AEGP_GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layerH, AEGP_LayerStream which_stream,
-                             AEGP_StreamRefH* streamPH) {
-  TB_ENTER();
+A_Err AEGP_GetNewLayerStream(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
+                             AEGP_LayerStream which_stream, AEGP_StreamRefH* streamPH) {
+  TB_ENTER_AS_OUT(plugin_id, streamPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !streamPH || !servesLayerStream(*layer, which_stream))
     return A_Err_PARAMETER;
@@ -56,9 +56,9 @@ A_Err AEGP_GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_par
   return A_Err_NONE;
 }
 
-A_Err AEGP_GetNewEffectStreamByIndex(AEGP_PluginID, AEGP_EffectRefH effect_refH,
+A_Err AEGP_GetNewEffectStreamByIndex(AEGP_PluginID plugin_id, AEGP_EffectRefH effect_refH,
                                      PF_ParamIndex param_index, AEGP_StreamRefH* streamPH) {
-  TB_ENTER();
+  TB_ENTER_AS_OUT(plugin_id, streamPH);
   Effect* effect = effectOf(effect_refH);
   if (!effect || !streamPH)
     return A_Err_PARAMETER;
@@ -79,12 +79,12 @@ A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
   return disposeRefChecked(streamH, "AEGP_DisposeStream");
 }
 
-// Effect parameters are not keyframed: a parameter has one value at every time.
 // An effect parameter's value is taken at the time asked for, in the layer's time or the
 // composition's as the time mode says.
-A_Err AEGP_GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_LTimeMode time_mode,
-                             const A_Time* timePT, A_Boolean, AEGP_StreamValue2* valueP) {
-  TB_ENTER();
+A_Err AEGP_GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
+                             AEGP_LTimeMode time_mode, const A_Time* timePT, A_Boolean,
+                             AEGP_StreamValue2* valueP) {
+  TB_ENTER_AS_OUT(plugin_id, valueP);
   StreamRefObject* stream = paramStreamOf(streamH);
   StreamRefObject* layerStream = layerStreamOf(streamH);
   if ((!stream && !layerStream) || !timePT || !valueP || timePT->scale == 0)
@@ -119,8 +119,9 @@ A_Err AEGP_DisposeStreamValue(AEGP_StreamValue2* valueP) {
   return disposeRefChecked(valueP->streamH, "AEGP_DisposeStreamValue");
 }
 
-A_Err AEGP_SetStreamValue(AEGP_PluginID, AEGP_StreamRefH streamH, AEGP_StreamValue2* valueP) {
-  TB_ENTER();
+A_Err AEGP_SetStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
+                          AEGP_StreamValue2* valueP) {
+  TB_ENTER_AS(plugin_id);
   if (StreamRefObject* layerStream = layerStreamOf(streamH)) {
     if (!valueP)
       return A_Err_PARAMETER;

@@ -7,8 +7,8 @@ namespace tb {
 
 namespace {
 
-A_Err AEGP_ReportInfo(AEGP_PluginID, const A_char* info) {
-  TB_ENTER();
+A_Err AEGP_ReportInfo(AEGP_PluginID plugin_id, const A_char* info) {
+  TB_ENTER_AS(plugin_id);
   Host::current().log().alerts.push_back(info ? info : "");
   return A_Err_NONE;
 }
@@ -18,6 +18,7 @@ A_Err AEGP_StartQuietErrors(AEGP_ErrReportState* state) {
   if (!state)
     return A_Err_PARAMETER;
   Host::current().log().quietDepth++;
+  Host::current().ledger().quietStarted();
   return A_Err_NONE;
 }
 
@@ -26,6 +27,7 @@ A_Err AEGP_EndQuietErrors(A_Boolean, AEGP_ErrReportState* state) {
   if (!state)
     return A_Err_PARAMETER;
   Host::current().log().quietDepth--;
+  Host::current().ledger().quietEnded();
   return A_Err_NONE;
 }
 
