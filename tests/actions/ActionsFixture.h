@@ -12,6 +12,7 @@
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamValues.h"
 #include "tests/support/Modules.h"
+#include "tests/support/Violations.h"
 
 namespace actest {
 
@@ -51,8 +52,8 @@ class ActionsTest : public ::testing::Test {
     comp_->selected = {layer_->id};
   }
   void TearDown() override {
-    EXPECT_TRUE(host_.ledger().violations().empty())
-        << ::testing::PrintToString(host_.ledger().violations());
+    host_.quit();
+    tbtest::checkViolations(host_.ledger(), expectedViolations_);
   }
 
   tb::Effect& applyMask() { return host_.applyEffect(*layer_, *mask_); }
@@ -112,6 +113,8 @@ class ActionsTest : public ::testing::Test {
   }
 
   bool freshMaskModule_;
+  // Violations a test provokes on purpose and leaves for the teardown to find.
+  std::vector<std::string> expectedViolations_;
   tb::Host host_;
   tb::Module* mask_ = nullptr;
   tb::Module* engine_ = nullptr;
