@@ -3,7 +3,10 @@
 #include "TOLV_Mask/Params.h"
 #include "TOLV_Mask/SequenceData.h"
 #include "TOLV_Mask/Skeleton_Strings.h"
+#include "TOLV_Mask/actions/ParamChange.h"
 #include "TOLV_Mask/render/Render.h"
+#include "TOLV_Mask/ui/DynamicFlags.h"
+#include "TOLV_Mask/ui/UpdateParamsUI.h"
 #include "common/EffectCommands.h"
 #include "common/EntryGuard.h"
 
@@ -22,7 +25,6 @@ static PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data) {
 
 PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
                            PF_ParamDef* params[], PF_LayerDef* output, void* extra) {
-  (void)extra;
   switch (cmd) {
     case PF_Cmd_ABOUT:
       return About(in_data, out_data);
@@ -38,6 +40,13 @@ PF_Err DispatchMaskCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data,
       return SequenceSetdown(in_data, out_data);
     case PF_Cmd_RENDER:
       return Render(in_data, out_data, params, output, 1);
+    case PF_Cmd_USER_CHANGED_PARAM:
+      return ParamChange(in_data, out_data, params,
+                         static_cast<const PF_UserChangedParamExtra*>(extra));
+    case PF_Cmd_UPDATE_PARAMS_UI:
+      return UpdateParamsUI(in_data, out_data, params);
+    case PF_Cmd_QUERY_DYNAMIC_FLAGS:
+      return QueryDynamicFlags(in_data, out_data, params, extra);
     default:
       return PF_Err_NONE;
   }

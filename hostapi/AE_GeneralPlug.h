@@ -79,6 +79,14 @@ enum {
   AEGP_LightType_AMBIENT = 3
 };
 
+typedef A_long AEGP_ObjectType;
+enum {
+  AEGP_ObjectType_NONE = -1,
+  AEGP_ObjectType_AV = 0,
+  AEGP_ObjectType_LIGHT = 1,
+  AEGP_ObjectType_CAMERA = 2
+};
+
 typedef A_long AEGP_DynStreamFlags;
 enum {
   AEGP_DynStreamFlag_ACTIVE_EYEBALL = 1L << 0,
@@ -236,7 +244,8 @@ typedef struct AEGP_ItemSuite13 {
   A_Err (*AEGP_GetLayerFromLayerID)(AEGP_CompH parent_compH, AEGP_LayerIDVal id,                   \
                                     AEGP_LayerH * layerPH);                                        \
   A_Err (*AEGP_SetLayerParent)(AEGP_LayerH layerH, const AEGP_LayerH parent_layerH0);              \
-  A_Err (*AEGP_DeleteLayer)(AEGP_LayerH layerH);
+  A_Err (*AEGP_DeleteLayer)(AEGP_LayerH layerH);                                                   \
+  A_Err (*AEGP_GetLayerObjectType)(AEGP_LayerH layerH, AEGP_ObjectType * object_typeP);
 
 typedef struct AEGP_LayerSuite12 {
   TOLV_AEGP_LAYER_SUITE_FUNCTIONS

@@ -139,6 +139,15 @@ A_Err AEGP_DeleteLayer(AEGP_LayerH layerH) {
   return A_Err_NONE;
 }
 
+A_Err AEGP_GetLayerObjectType(AEGP_LayerH layerH, AEGP_ObjectType* object_typeP) {
+  TB_ENTER();
+  Layer* layer = layerOf(layerH);
+  if (!layer || !object_typeP)
+    return A_Err_PARAMETER;
+  *object_typeP = layer->kind == LayerKind::Light ? AEGP_ObjectType_LIGHT : AEGP_ObjectType_AV;
+  return A_Err_NONE;
+}
+
 template <class Suite>
 Suite layerSuite() {
   return {AEGP_GetCompNumLayers,     AEGP_GetCompLayerByIndex,
@@ -146,7 +155,8 @@ Suite layerSuite() {
           AEGP_GetLayerFlags,        AEGP_SetLayerFlag,
           AEGP_GetLayerToWorldXform, AEGP_GetLayerToWorldXformFromView,
           AEGP_GetLayerID,           AEGP_GetLayerFromLayerID,
-          AEGP_SetLayerParent,       AEGP_DeleteLayer};
+          AEGP_SetLayerParent,       AEGP_DeleteLayer,
+          AEGP_GetLayerObjectType};
 }
 
 const AEGP_LayerSuite12 kLayer12 = layerSuite<AEGP_LayerSuite12>();
