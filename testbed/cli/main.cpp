@@ -14,13 +14,13 @@ std::filesystem::path executableDir() {
   return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
-// The demo scene of the source tree this program was built from, else the one two folders up from
+// The vase demo scene of the source tree this program was built from, else the one two folders up from
 // the program (build/<preset>/ in a checkout).
 std::string demoScene() {
-  const std::filesystem::path built = TOLV_SOURCE_DIR "/examples/demo.json";
+  const std::filesystem::path built = TOLV_SOURCE_DIR "/examples/vase.json";
   if (std::filesystem::exists(built))
     return built.string();
-  return (executableDir() / ".." / ".." / "examples" / "demo.json").string();
+  return (executableDir() / ".." / ".." / "examples" / "vase.json").string();
 }
 
 }  // namespace
