@@ -7,6 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "testbed/cli/Progress.h"
 #include "testbed/cli/ProjectReport.h"
 #include "testbed/host/HostError.h"
 #include "testbed/output/MeshFiles.h"
@@ -197,7 +198,8 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
     loadModules(host, options.pluginDir, err);
     Comp& comp = scene::buildScene(host, parsed);
     scene::checkSteps(host, comp, parsed);
-    std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
+    std::vector<scene::StepReport> steps = scene::runSteps(
+        host, parsed, scratch, options.progress ? scene::FrameProgress(ProgressBar(err)) : nullptr);
     std::error_code ec;
     fs::remove(scratch, ec);
     if (!options.outDir.empty()) {
