@@ -122,7 +122,8 @@ void change(Host& host, const ChangeStep& c, const SceneSpec& parsed, const std:
 
 void render(Host& host, const RenderStep& r, A_Time t, StepReport& report) {
   Comp& comp = const_cast<Comp&>(theComp(host));
-  report.time = timeToSeconds(t);
+  // A single time is reported as the scene gives it, a frame of a range by its start.
+  report.time = r.range ? timeToSeconds(t) : r.time;
   for (LayerFrame& frame : host.renderComp(comp, t, r.downsampleX, r.downsampleY)) {
     if (frame.frame)
       report.frames.emplace_back(frame.layer->name, std::move(*frame.frame));
