@@ -2,6 +2,8 @@
 // command, and its mask effect's mesh reaches the stand-in renderer with triangles in it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -53,5 +55,20 @@ INSTANTIATE_TEST_SUITE_P(Examples, DemoScene,
                            const std::string path = info.param.scene;
                            return path.substr(9, path.size() - 9 - 5);
                          });
+
+TEST(DefaultScene, renderWithoutASceneRendersTheVase) {
+  const std::string command = tbtest::buildDir() + "/tolv-testbed render --json";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  ASSERT_TRUE(pipe);
+  std::string out;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
+    out.append(buffer, n);
+  ASSERT_EQ(pclose(pipe.release()), 0);
+  const nlohmann::json report = nlohmann::json::parse(out);
+  ASSERT_EQ(report["steps"].size(), 1u);
+  ASSERT_EQ(report["steps"][0]["meshes"].size(), 1u);
+  EXPECT_EQ(report["steps"][0]["meshes"][0]["layer"], "Vase");
+}
 
 }  // namespace
