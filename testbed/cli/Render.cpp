@@ -134,7 +134,7 @@ void writeFrames(const std::vector<scene::StepReport>& steps, const std::string&
   for (size_t i = 0; i < steps.size(); ++i) {
     for (const auto& [layer, frame] : steps[i].frames) {
       char prefix[32];
-      std::snprintf(prefix, sizeof prefix, "step%02zu_", i + 1);
+      std::snprintf(prefix, sizeof prefix, "step%0*zu_", stepDigits(steps.size()), i + 1);
       const std::string path = dir + "/" + prefix + fileSafe(layer) + ".png";
       std::string error;
       if (!writePng(frame.def(), path, error))

@@ -10,6 +10,7 @@
 
 #include "testbed/cli/Progress.h"
 #include "testbed/cli/Render.h"
+#include "testbed/output/MeshFiles.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneParse.h"
 #include "testbed/scene/SceneRun.h"
@@ -142,6 +143,18 @@ INSTANTIATE_TEST_SUITE_P(
                  "range.json: steps[0].render: give either \"time\" or \"from\" and \"to\", not "
                  "both"}),
     [](const testing::TestParamInfo<BadRange>& info) { return info.param.name; });
+
+TEST(FrameFiles, stepNumbersWidenSoThatALongRangeListsInOrder) {
+  EXPECT_EQ(tb::stepDigits(1), 2);
+  EXPECT_EQ(tb::stepDigits(99), 2);
+  EXPECT_EQ(tb::stepDigits(100), 3);
+  EXPECT_EQ(tb::stepDigits(1000), 4);
+  tb::scene::MeshReport mesh;
+  mesh.layer = "Card";
+  mesh.record = 7;
+  EXPECT_EQ(tb::meshFileName(9, mesh, 3), "step010_0007_Card_slot0.glb");
+  EXPECT_LT(tb::meshFileName(9, mesh, 3), tb::meshFileName(99, mesh, 3));
+}
 
 TEST(ProgressLine, showsFramesDoneTotalAndTimeLeftAtThePaceSoFar) {
   EXPECT_EQ(tb::progressLine(0, 4, 0.0), "[                    ] 0/4 frames");
