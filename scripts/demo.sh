@@ -1,18 +1,20 @@
 #!/usr/bin/env bash
-# The main job: build the plug-ins and the testbed, then render the demo scene into build/demo/.
+# The main job: install what the build needs, build the plug-ins and the testbed, then render the
+# demo scenes into out/<scene>/: each layer's picture as PNG, each mesh the renderer received as
+# binary glTF, and the report of every step as report.json.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
 tolv_install_missing
 
 cmake --preset default
-cmake --build --preset default
+cmake --build --preset default -j"$(nproc)"
 
-# Render the demo scene: each layer's frames as PNG, every record the stand-in renderer received,
-# and the report of every step.
-rm -rf build/demo
-mkdir -p build/demo
-build/default/tolv-testbed render examples/demo.json --out build/demo \
-  --records build/demo/records --json > build/demo/report.json
-echo "build/demo/: $(ls build/demo | tr '\n' ' ')"
-echo "report: build/demo/report.json"
+for scene in vase ribbon terrain; do
+  rm -rf "out/$scene"
+  mkdir -p "out/$scene"
+  build/default/tolv-testbed render "examples/$scene.json" --out "out/$scene" --json \
+    > "out/$scene/report.json"
+  echo "out/$scene/: $(cd "out/$scene" && ls | tr '\n' ' ')"
+done
+echo "pictures: out/*/step01_*.png   meshes: out/*/*.glb"

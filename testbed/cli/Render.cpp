@@ -7,6 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "testbed/cli/Progress.h"
 #include "testbed/cli/ProjectReport.h"
 #include "testbed/host/HostError.h"
 #include "testbed/output/MeshFiles.h"
@@ -143,7 +144,7 @@ void writeFrames(const std::vector<scene::StepReport>& steps, const std::string&
   for (size_t i = 0; i < steps.size(); ++i) {
     for (const auto& [layer, frame] : steps[i].frames) {
       char prefix[32];
-      std::snprintf(prefix, sizeof prefix, "step%02zu_", i + 1);
+      std::snprintf(prefix, sizeof prefix, "step%0*zu_", stepDigits(steps.size()), i + 1);
       const std::string path = dir + "/" + prefix + fileSafe(layer) + ".png";
       std::string error;
       if (!writePng(frame.def(), path, error))
@@ -182,7 +183,8 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
       loadModules(host, dir, err);
     Comp& comp = scene::buildScene(host, parsed);
     scene::checkSteps(host, comp, parsed);
-    std::vector<scene::StepReport> steps = scene::runSteps(host, parsed, scratch);
+    std::vector<scene::StepReport> steps = scene::runSteps(
+        host, parsed, scratch, options.progress ? scene::FrameProgress(ProgressBar(err)) : nullptr);
     std::error_code ec;
     fs::remove(scratch, ec);
     if (!options.outDir.empty()) {

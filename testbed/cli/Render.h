@@ -15,6 +15,7 @@ struct RenderOptions {
   std::string outDir;      // empty: no PNG or glTF files
   std::string recordsDir;  // empty: no record files
   bool json = false;
+  bool progress = false;                     // a progress bar on err while frames render
   std::string pluginDir;                     // every *.so in it is loaded
   std::vector<std::string> extraPluginDirs;  // and in each of these, after it
 };

@@ -1,4 +1,5 @@
 // tolv-testbed: load the plug-ins as the host does and drive them from the command line.
+#include <unistd.h>
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
@@ -16,13 +17,13 @@ std::filesystem::path executableDir() {
   return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
-// The demo scene of the source tree this program was built from, else the one two folders up from
-// the program (build/<preset>/ in a checkout).
+// The vase demo scene of the source tree this program was built from, else the one two folders up
+// from the program (build/<preset>/ in a checkout).
 std::string demoScene() {
-  const std::filesystem::path built = TOLV_SOURCE_DIR "/examples/demo.json";
+  const std::filesystem::path built = TOLV_SOURCE_DIR "/examples/vase.json";
   if (std::filesystem::exists(built))
     return built.string();
-  return (executableDir() / ".." / ".." / "examples" / "demo.json").string();
+  return (executableDir() / ".." / ".." / "examples" / "vase.json").string();
 }
 
 // MODULE as given when it names a file; else the module of that name (with or without ".so") in
@@ -83,6 +84,8 @@ int main(int argc, char** argv) {
     if (render_options.scene.empty())
       render_options.scene = demoScene();
     render_options.pluginDir = plugins;
+    // The bar is for a person watching; a report read by a program, or a log, gets none.
+    render_options.progress = !render_options.json && isatty(STDERR_FILENO);
     return tb::renderScene(render_options, std::cout, std::cerr);
   }
   return 2;

@@ -1,5 +1,6 @@
 #include "testbed/output/MeshFiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -10,14 +11,21 @@
 
 namespace tb {
 
-std::string meshFileName(size_t step, const scene::MeshReport& mesh) {
+int stepDigits(size_t steps) {
+  int digits = 1;
+  for (size_t n = steps; n >= 10; n /= 10)
+    ++digits;
+  return std::max(digits, 2);
+}
+
+std::string meshFileName(size_t step, const scene::MeshReport& mesh, int digits) {
   std::string layer = mesh.layer;
   for (char& c : layer) {
     if (c == '/' || c == '\\' || c == '\0')
       c = '_';
   }
   char prefix[64];
-  std::snprintf(prefix, sizeof prefix, "step%02zu_%04zu_", step + 1, mesh.record);
+  std::snprintf(prefix, sizeof prefix, "step%0*zu_%04zu_", digits, step + 1, mesh.record);
   return prefix + layer + "_slot" + std::to_string(mesh.slot) + ".glb";
 }
 
@@ -35,7 +43,7 @@ void writeMeshFiles(const std::vector<scene::StepReport>& steps,
       std::memcpy(record.get(), records[mesh.record].bytes.data(), sizeof(MeshSlot));
       if (!hasGltfMesh(*record))
         continue;
-      const std::string path = dir + "/" + meshFileName(i, mesh);
+      const std::string path = dir + "/" + meshFileName(i, mesh, stepDigits(steps.size()));
       std::string error;
       if (!writeMeshGlb(*record, path, error))
         throw HostError(path + ": " + error);

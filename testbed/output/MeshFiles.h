@@ -16,7 +16,12 @@ namespace tb {
 void writeMeshFiles(const std::vector<scene::StepReport>& steps,
                     const std::vector<EngineRecord>& records, const std::string& dir);
 
-// The file name writeMeshFiles uses for a report of the step with the given index (from 0).
-std::string meshFileName(size_t step, const scene::MeshReport& mesh);
+// The file name writeMeshFiles uses for a report of the step with the given index (from 0), the
+// step numbered with `digits` digits.
+std::string meshFileName(size_t step, const scene::MeshReport& mesh, int digits = 2);
+
+// Digits that number `steps` steps from 1 so that names sort in order: at least 2, more for a long
+// range of frames.
+int stepDigits(size_t steps);
 
 }  // namespace tb

@@ -91,8 +91,12 @@ struct ChangeStep {
   ParamValue value;
 };
 
+// One frame at `time`, or with `range` every frame that starts in [from, to).
 struct RenderStep {
   double time = 0;  // seconds
+  bool range = false;
+  double from = 0;  // seconds
+  double to = 0;    // seconds
   A_long downsampleX = 1;
   A_long downsampleY = 1;
 };

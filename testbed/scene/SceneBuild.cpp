@@ -42,6 +42,62 @@ const char* typeName(PF_ParamType type) {
   }
 }
 
+// The modules this project builds, by the match name of their effect.
+const char* projectModule(const std::string& match) {
+  static const std::pair<const char*, const char*> modules[] = {
+      {"ZEK TOLV_Mask", "TOLV_Mask.so"},
+      {"ZEK TOLV_Distort", "TOLV_Distort.so"},
+      {"ZEK TOLV_Engine", "TOLV_Engine.so"}};
+  for (const auto& [name, file] : modules) {
+    if (match == name)
+      return file;
+  }
+  return nullptr;
+}
+
+// An effect of this project whose module is not loaded was not built; any other name is
+// most likely mistyped, so the names that would work are listed.
+std::string missingEffect(const Host& host, const std::string& match) {
+  if (const char* file = projectModule(match))
+    return std::string("the effect \"") + match + "\" comes from " + file +
+           ", which is not loaded: build it (cmake --build --preset default) so that it sits in "
+           "the plugins/ folder beside tolv-testbed";
+  std::string loaded;
+  for (const auto& module : host.modules()) {
+    if (!module->matchName().empty())
+      loaded += (loaded.empty() ? "" : ", ") + ("\"" + module->matchName() + "\"");
+  }
+  return "no loaded module provides the effect \"" + match + "\": use the match name of one (" +
+         (loaded.empty() ? std::string("none is loaded") : loaded) + ")";
+}
+
+// What a value for a parameter of this type looks like in a scene file.
+const char* valueHint(PF_ParamType type) {
+  switch (type) {
+    case PF_Param_LAYER:
+      return "give a layer's name or null";
+    case PF_Param_SLIDER:
+      return "give a whole number";
+    case PF_Param_FLOAT_SLIDER:
+    case PF_Param_FIX_SLIDER:
+      return "give a number";
+    case PF_Param_ANGLE:
+      return "give an angle in degrees";
+    case PF_Param_CHECKBOX:
+      return "give 0 or 1";
+    case PF_Param_COLOR:
+      return "give a colour [r, g, b, a]";
+    case PF_Param_POINT:
+      return "give a point [x, y]";
+    case PF_Param_POPUP:
+      return "give the number of an item, from 1";
+    case PF_Param_PATH:
+      return "give a mask's name or null";
+    default:
+      return "leave it out";
+  }
+}
+
 Layer* layerNamed(Host& host, const Comp& comp, const std::string& name) {
   for (const auto& layer : comp.layers) {
     if (layer->name == name)
@@ -67,7 +123,8 @@ class ParamSetter {
     if (index < 1 || static_cast<size_t>(index) >= effect.params.size())
       fail(parsed, path,
            "the effect has no parameter " + std::to_string(index) + " (it has 1 to " +
-               std::to_string(effect.params.size() - 1) + ")");
+               std::to_string(effect.params.size() - 1) +
+               "): `tolv-testbed inspect` on its module lists them");
     param_ = effect.params[index];
     layerId_ = effect.layerIds[index];
   }
@@ -85,7 +142,7 @@ class ParamSetter {
   [[noreturn]] void mismatch(const std::string& given) {
     fail(scene_, path_,
          given + " does not fit parameter " + std::to_string(index_) + ", a " +
-             typeName(param_.param_type));
+             typeName(param_.param_type) + ": " + valueHint(param_.param_type));
   }
   PF_ParamType type() const { return param_.param_type; }
 
@@ -202,7 +259,8 @@ std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
       std::string error;
       std::optional<World> image = readPng(resolveScenePath(parsed, l.image), error);
       if (!image)
-        fail(parsed, path + ".image", error);
+        fail(parsed, path + ".path",
+             error + ": give the path of a readable PNG file, relative to the scene file");
       return image;
     }
     default:
@@ -255,7 +313,7 @@ void addEffects(Host& host, Layer& layer, const SceneSpec& parsed, const LayerSp
     const std::string at = path + ".effects[" + std::to_string(e) + "]";
     Module* module = host.moduleByMatchName(es.match);
     if (!module)
-      fail(parsed, at + ".match", "no loaded module has the match name \"" + es.match + "\"");
+      fail(parsed, at + ".match", missingEffect(host, es.match));
     Effect& effect = host.applyEffect(layer, *module);
     for (const auto& [index, value] : es.params)
       setParam(host, effect, index, value, parsed, at + ".params." + std::to_string(index), true);

@@ -147,9 +147,9 @@ json step(const Step& s) {
                     {"value", paramValue(c.value)}}}};
     }
     json operator()(const RenderStep& r) const {
-      return json{
-          {"render",
-           {{"time", r.time}, {"downsample", json::array({r.downsampleX, r.downsampleY})}}}};
+      json body = r.range ? json{{"from", r.from}, {"to", r.to}} : json{{"time", r.time}};
+      body["downsample"] = json::array({r.downsampleX, r.downsampleY});
+      return json{{"render", body}};
     }
     json operator()(const IdleStep& i) const { return json{{"idle", i.count}}; }
     json operator()(const EngineRequestStep& r) const {

@@ -721,14 +721,13 @@ class Parser {
   }
 
   RenderStep render(const json& j, const std::string& path) {
-    expectKeys(j, path, {"time", "downsample"});
+    expectKeys(j, path, {"time", "from", "to", "downsample"});
     RenderStep r;
     if (j.contains("time")) {
-      r.time = number(j.at("time"), path + ".time");
-      if (r.time < 0 || r.time > scene_.comp.duration) {
-        fail(path + ".time", "must lie within the composition (0 to " +
-                                 formatSeconds(scene_.comp.duration) + " s)");
-      }
+      r.time = timeWithin(j.at("time"), path + ".time");
+    }
+    if (j.contains("from") || j.contains("to")) {
+      range(j, path, r);
     }
     if (j.contains("downsample")) {
       const json& d = j.at("downsample");
@@ -740,6 +739,19 @@ class Parser {
       r.downsampleY = static_cast<A_long>(integer(d[1], at + "[1]", 1, kMaxDownsample));
     }
     return r;
+  }
+
+  // A range of frames: both ends, no single time, and at least one frame's time between them.
+  void range(const json& j, const std::string& path, RenderStep& r) {
+    if (j.contains("time")) {
+      fail(path, "give either \"time\" or \"from\" and \"to\", not both");
+    }
+    r.range = true;
+    r.from = timeWithin(required(j, "from", path), path + ".from");
+    r.to = timeWithin(required(j, "to", path), path + ".to");
+    if (r.to <= r.from) {
+      fail(path + ".to", "must be later than \"from\" (" + formatSeconds(r.from) + " s)");
+    }
   }
 
   std::string fileArgument(const json& j, const std::string& path) {

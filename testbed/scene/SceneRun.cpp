@@ -1,8 +1,10 @@
 #include "testbed/scene/SceneRun.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <limits>
 
 #include "common/MeshSlot.h"
 #include "testbed/host/EngineRequest.h"
@@ -119,21 +121,81 @@ void change(Host& host, const ChangeStep& c, const SceneSpec& parsed, const std:
   host.userChangedParam(effect, c.param);
 }
 
-void render(Host& host, const RenderStep& r, StepReport& report) {
+void render(Host& host, const RenderStep& r, A_Time t, StepReport& report) {
   Comp& comp = const_cast<Comp&>(theComp(host));
-  std::optional<A_Time> t = secondsToTime(r.time, comp.timeScale);
-  if (!t)
-    throw HostError("the render time cannot be counted");
-  report.time = r.time;
-  for (LayerFrame& frame : host.renderComp(comp, *t, r.downsampleX, r.downsampleY)) {
+  // A single time is reported as the scene gives it, a frame of a range by its start.
+  report.time = r.range ? timeToSeconds(t) : r.time;
+  for (LayerFrame& frame : host.renderComp(comp, t, r.downsampleX, r.downsampleY)) {
     if (frame.frame)
       report.frames.emplace_back(frame.layer->name, std::move(*frame.frame));
   }
 }
 
+size_t frameCount(const std::vector<Step>& steps, const Comp& comp) {
+  size_t total = 0;
+  for (const Step& step : steps) {
+    if (const auto* r = std::get_if<RenderStep>(&step))
+      total += renderTimes(*r, comp).size();
+  }
+  return total;
+}
+
 template <class T>
 std::vector<T> since(const std::vector<T>& all, size_t from) {
   return std::vector<T>(all.begin() + static_cast<std::ptrdiff_t>(from), all.end());
+}
+
+// Every step but a render; `i` places it in the scene for messages.
+void runOther(Host& host, const SceneSpec& parsed, const Step& step, size_t i,
+              const std::string& scratchProject, StepReport& report) {
+  if (const auto* c = std::get_if<ChangeStep>(&step)) {
+    report.kind = "change";
+    change(host, *c, parsed, stepPath(i, "change"));
+  } else if (const auto* idle = std::get_if<IdleStep>(&step)) {
+    report.kind = "idle";
+    host.runIdle(idle->count);
+  } else if (const auto* request = std::get_if<EngineRequestStep>(&step)) {
+    report.kind = "request_engine_update";
+    report.result = requestEngineUpdate(host, static_cast<A_Boolean>(request->pending));
+  } else if (const auto* save = std::get_if<SaveStep>(&step)) {
+    report.kind = "save";
+    host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(parsed, save->path));
+  } else if (const auto* open = std::get_if<OpenStep>(&step)) {
+    report.kind = "open";
+    host.openProject(open->path.empty() ? scratchProject : resolveScenePath(parsed, open->path));
+  } else if (const auto* ui = std::get_if<UiStep>(&step)) {
+    report.kind = "ui";
+    host.updateParamsUI(
+        stepEffect(theComp(host), ui->layer, ui->effect, parsed, stepPath(i, "ui")));
+  } else if (const auto* d = std::get_if<DeleteMaskStep>(&step)) {
+    report.kind = "delete_mask";
+    deleteMask(host, *d, parsed, stepPath(i, "delete_mask"));
+  } else if (const auto* t = std::get_if<TimeStep>(&step)) {
+    report.kind = "time";
+    setTime(host, *t, report);
+  }
+}
+
+// Runs one step through `act` and gathers what the host saw while it ran.
+template <class Act>
+StepReport runStep(Host& host, const Act& act) {
+  const HostLog& log = host.log();
+  const HostLog before = log;
+  const size_t records = host.engineRecords().size();
+  const size_t violations = host.ledger().violations().size();
+  StepReport report;
+  act(report);
+  report.status = since(log.sent, before.sent.size());
+  report.scripts = since(log.scripts, before.scripts.size());
+  report.alerts = since(log.alerts, before.alerts.size());
+  report.commands = since(log.commands, before.commands.size());
+  report.lightsCreated = since(log.lightsCreated, before.lightsCreated.size());
+  report.lightsDeleted = since(log.lightsDeleted, before.lightsDeleted.size());
+  report.paramUi = since(log.paramUi, before.paramUi.size());
+  report.violations = since(host.ledger().violations(), violations);
+  for (size_t r = records; r < host.engineRecords().size(); ++r)
+    report.meshes.push_back(readMeshRecord(host.engineRecords()[r], r));
+  return report;
 }
 
 }  // namespace
@@ -156,6 +218,27 @@ MeshReport readMeshRecord(const EngineRecord& record, size_t index) {
   return m;
 }
 
+std::vector<A_Time> renderTimes(const RenderStep& r, const Comp& comp) {
+  if (!r.range) {
+    const std::optional<A_Time> t = secondsToTime(r.time, comp.timeScale);
+    return t ? std::vector<A_Time>{*t} : std::vector<A_Time>{};
+  }
+  const A_Time frame = frameDuration(comp.fps);
+  if (frame.value <= 0 || frame.scale == 0)
+    return {};
+  // Frame k starts at k frame durations; a tolerance keeps a range end given in seconds that
+  // falls on a frame start from missing or gaining that frame by rounding.
+  const double seconds = static_cast<double>(frame.value) / frame.scale;
+  const double first = std::ceil(r.from / seconds - 1e-9);
+  const double end = std::ceil(r.to / seconds - 1e-9);
+  if (end * frame.value > static_cast<double>(std::numeric_limits<A_long>::max()))
+    return {};
+  std::vector<A_Time> times;
+  for (double k = first; k < end; ++k)
+    times.push_back({static_cast<A_long>(k) * frame.value, frame.scale});
+  return times;
+}
+
 void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
   for (size_t i = 0; i < parsed.steps.size(); ++i) {
     if (const auto* c = std::get_if<ChangeStep>(&parsed.steps[i])) {
@@ -163,8 +246,9 @@ void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
       Effect& effect = changedEffect(comp, *c, parsed, path);
       setParam(host, effect, c->param, c->value, parsed, path + ".value", false);
     } else if (const auto* r = std::get_if<RenderStep>(&parsed.steps[i])) {
-      if (!secondsToTime(r->time, comp.timeScale) || r->time < 0)
-        fail(parsed, stepPath(i, "render") + ".time", "the time cannot be counted");
+      if (renderTimes(*r, comp).empty() || r->time < 0)
+        fail(parsed, stepPath(i, "render") + (r->range ? "" : ".time"),
+             r->range ? "no frame starts in the range" : "the time cannot be counted");
     } else if (const auto* ui = std::get_if<UiStep>(&parsed.steps[i])) {
       stepEffect(comp, ui->layer, ui->effect, parsed, stepPath(i, "ui"));
     }
@@ -172,57 +256,28 @@ void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
 }
 
 std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
-                                 const std::string& scratchProject) {
+                                 const std::string& scratchProject, const FrameProgress& progress) {
   std::vector<Step> steps = parsed.steps;
   if (steps.empty())
     steps.push_back(RenderStep{});
+  const size_t total = frameCount(steps, theComp(host));
+  size_t done = 0;
   std::vector<StepReport> reports;
   for (size_t i = 0; i < steps.size(); ++i) {
-    const HostLog& log = host.log();
-    const HostLog before = log;
-    const size_t records = host.engineRecords().size();
-    const size_t violations = host.ledger().violations().size();
-    StepReport report;
-    if (const auto* c = std::get_if<ChangeStep>(&steps[i])) {
-      report.kind = "change";
-      change(host, *c, parsed, stepPath(i, "change"));
-    } else if (const auto* r = std::get_if<RenderStep>(&steps[i])) {
-      report.kind = "render";
-      render(host, *r, report);
-    } else if (const auto* idle = std::get_if<IdleStep>(&steps[i])) {
-      report.kind = "idle";
-      host.runIdle(idle->count);
-    } else if (const auto* request = std::get_if<EngineRequestStep>(&steps[i])) {
-      report.kind = "request_engine_update";
-      report.result = requestEngineUpdate(host, static_cast<A_Boolean>(request->pending));
-    } else if (const auto* save = std::get_if<SaveStep>(&steps[i])) {
-      report.kind = "save";
-      host.saveProject(save->path.empty() ? scratchProject : resolveScenePath(parsed, save->path));
-    } else if (const auto* open = std::get_if<OpenStep>(&steps[i])) {
-      report.kind = "open";
-      host.openProject(open->path.empty() ? scratchProject : resolveScenePath(parsed, open->path));
-    } else if (const auto* ui = std::get_if<UiStep>(&steps[i])) {
-      report.kind = "ui";
-      host.updateParamsUI(
-          stepEffect(theComp(host), ui->layer, ui->effect, parsed, stepPath(i, "ui")));
-    } else if (const auto* d = std::get_if<DeleteMaskStep>(&steps[i])) {
-      report.kind = "delete_mask";
-      deleteMask(host, *d, parsed, stepPath(i, "delete_mask"));
-    } else if (const auto* t = std::get_if<TimeStep>(&steps[i])) {
-      report.kind = "time";
-      setTime(host, *t, report);
+    if (const auto* r = std::get_if<RenderStep>(&steps[i])) {
+      for (A_Time t : renderTimes(*r, theComp(host))) {
+        reports.push_back(runStep(host, [&](StepReport& report) {
+          report.kind = "render";
+          render(host, *r, t, report);
+        }));
+        if (progress)
+          progress(++done, total);
+      }
+      continue;
     }
-    report.status = since(log.sent, before.sent.size());
-    report.scripts = since(log.scripts, before.scripts.size());
-    report.alerts = since(log.alerts, before.alerts.size());
-    report.commands = since(log.commands, before.commands.size());
-    report.lightsCreated = since(log.lightsCreated, before.lightsCreated.size());
-    report.lightsDeleted = since(log.lightsDeleted, before.lightsDeleted.size());
-    report.paramUi = since(log.paramUi, before.paramUi.size());
-    report.violations = since(host.ledger().violations(), violations);
-    for (size_t r = records; r < host.engineRecords().size(); ++r)
-      report.meshes.push_back(readMeshRecord(host.engineRecords()[r], r));
-    reports.push_back(std::move(report));
+    reports.push_back(runStep(host, [&](StepReport& report) {
+      runOther(host, parsed, steps[i], i, scratchProject, report);
+    }));
   }
   return reports;
 }

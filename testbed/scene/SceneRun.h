@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,9 +51,18 @@ MeshReport readMeshRecord(const EngineRecord& record, size_t index);
 // that a bad step is a scene error before anything runs. Throws SceneError.
 void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed);
 
-// Runs the steps in order (a render at time 0 when there are none). Saves without a path go to
-// `scratchProject`. Throws SceneError or HostError.
+// Told after each frame rendered: frames done so far and frames the whole run renders.
+using FrameProgress = std::function<void(size_t done, size_t total)>;
+
+// The composition times a render step renders: its one time, or each frame that starts in its
+// range, in order. Empty when a time cannot be counted.
+std::vector<A_Time> renderTimes(const RenderStep& r, const Comp& comp);
+
+// Runs the steps in order (a render at time 0 when there are none). A render step over a range
+// gives one report per frame. Saves without a path go to `scratchProject`. Throws SceneError or
+// HostError.
 std::vector<StepReport> runSteps(Host& host, const SceneSpec& parsed,
-                                 const std::string& scratchProject);
+                                 const std::string& scratchProject,
+                                 const FrameProgress& progress = {});
 
 }  // namespace tb::scene

@@ -135,12 +135,14 @@ INSTANTIATE_TEST_SUITE_P(
     Scenes, BadSceneTest,
     ::testing::Values(
         BadScene{"unknownMatchName", kCard + R"("effects": [{"match": "ZEK Nothing"}]})", "",
-                 "layers[0].effects[0].match: no loaded module has the match name \"ZEK "
-                 "Nothing\""},
+                 "layers[0].effects[0].match: no loaded module provides the effect \"ZEK "
+                 "Nothing\": use the match name of one (\"ZEK TOLV_Distort\", \"ZEK "
+                 "TOLV_Engine\", \"ZEK TOLV_Mask\"",
+                 true},
         BadScene{"paramIndexOutOfRange",
                  kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"44": 1}}]})", "",
                  "layers[0].effects[0].params.44: the effect has no parameter 44 (it has 1 to "
-                 "43)"},
+                 "43): `tolv-testbed inspect` on its module lists them"},
         BadScene{"sliderOutOfRange",
                  kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"1": 101}}]})", "",
                  "layers[0].effects[0].params.1: the number 101.000000 is not a whole number in "
@@ -148,23 +150,28 @@ INSTANTIATE_TEST_SUITE_P(
         BadScene{"numberForALayer",
                  kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"19": 3}}]})", "",
                  "layers[0].effects[0].params.19: the number 3.000000 does not fit parameter "
-                 "19, a layer"},
+                 "19, a layer: give a layer's name or null"},
         BadScene{"nameForASlider",
                  kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"2": "Card"}}]})",
-                 "", "layers[0].effects[0].params.2: a name does not fit parameter 2, a slider"},
+                 "",
+                 "layers[0].effects[0].params.2: a name does not fit parameter 2, a slider: give a "
+                 "whole number"},
         BadScene{
             "colourForALayer",
             kCard + R"("effects": [{"match": "ZEK TOLV_Engine", "params": {"20": [1, 2, 3, 4]}}]})",
-            "", "layers[0].effects[0].params.20: a colour does not fit parameter 20, a layer"},
+            "",
+            "layers[0].effects[0].params.20: a colour does not fit parameter 20, a layer: "
+            "give a layer's name or null"},
         BadScene{"changeOfAMissingEffect", kCard + R"("color": [1, 2, 3, 255]})",
                  R"({"change": {"layer": "Card", "effect": 0, "param": 1, "value": 1}})",
                  "steps[0].change.effect: layer \"Card\" has no effects"},
         BadScene{"changeWithAValueThatDoesNotFit",
                  kCard + R"("effects": [{"match": "ZEK TOLV_Engine"}]})",
                  R"({"change": {"layer": "Card", "effect": 0, "param": 19, "value": 7}})",
-                 "steps[0].change.value: the number 7.000000 does not fit parameter 19, a layer"},
+                 "steps[0].change.value: the number 7.000000 does not fit parameter 19, a layer: "
+                 "give a layer's name or null"},
         BadScene{"missingImage", R"({"name": "Pic", "kind": "image", "path": "none.png"})", "",
-                 "layers[0].image: ", true}),
+                 "layers[0].path: ", true}),
     [](const ::testing::TestParamInfo<BadScene>& info) { return std::string(info.param.name); });
 
 TEST_F(RenderCliTest, aSavedAndReopenedSceneRendersTheSameFrame) {
