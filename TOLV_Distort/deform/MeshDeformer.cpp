@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
 
 #include "TOLV_Distort/deform/CornerMemo.h"
 #include "TOLV_Distort/deform/DistortRotation.h"
@@ -214,6 +215,46 @@ point3 MeshDeformer::deformNormal(point3 v, const Turns& turns) const {
   return v;
 }
 
+void MeshDeformer::deformPoints(point3* v, int n) const {
+  for (const Twist& t : twists_) {
+    if (t.on) {
+      for (int i = 0; i < n; ++i)
+        v[i] = twist(t, v[i], true);
+    }
+  }
+  if (horizontal_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendHorizontal(v[i], true, nullptr);
+  }
+  if (vertical_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendVertical(v[i], true, nullptr);
+  }
+  for (int i = 0; i < n; ++i)
+    v[i] = TransformVector(v[i].x, v[i].y, v[i].z, pointTransform_);
+}
+
+void MeshDeformer::deformNormals(point3* v, const Turns* turns, int n) const {
+  for (const Twist& t : twists_) {
+    if (t.on) {
+      for (int i = 0; i < n; ++i)
+        v[i] = twist(t, v[i], false);
+    }
+  }
+  if (horizontal_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendHorizontal(v[i], false, &turns[i].horizontal);
+  }
+  if (vertical_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendVertical(v[i], false, &turns[i].vertical);
+  }
+  for (int i = 0; i < n; ++i) {
+    v[i] = TransformVector(v[i].x, v[i].y, v[i].z, directionTransform_);
+    vecNormalise(v[i]);
+  }
+}
+
 point3 MeshDeformer::outwards(const triangle& t, const point3& centre) const {
   point3 o{};
   if (values_.fromCenter) {
@@ -253,9 +294,10 @@ void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
 void MeshDeformer::deformTriangles(triangle* triangles, int count, const point3& centre) const {
   if (count <= 0)
     return;
-  CornerMemo memo(*this, count);
-  for (int i = 0; i < count; ++i)
-    memo.deformTriangle(&triangles[i], centre);
+  // The memo's working space is some tens of kilobytes: kept off a host thread's stack.
+  const auto memo = std::make_unique<CornerMemo>(*this, count);
+  for (int first = 0; first < count; first += CornerMemo::kBlock)
+    memo->deformBlock(triangles + first, std::min(CornerMemo::kBlock, count - first), centre);
 }
 
 point3 MeshCentre(const MeshSlot& slot) {

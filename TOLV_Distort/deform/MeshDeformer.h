@@ -49,6 +49,11 @@ class MeshDeformer {
   Turns directionTurns(const point3& q) const;
   // A direction through the chain with the turns of its point, then made unit length.
   point3 deformNormal(point3 v, const Turns& turns) const;
+  // The same chains over many vectors at once, step by step across all of them: the vectors are
+  // independent, so the processor overlaps their arithmetic instead of waiting on one chain. Each
+  // result is the one deformPoint or deformNormal gives.
+  void deformPoints(point3* v, int n) const;
+  void deformNormals(point3* v, const Turns* turns, int n) const;
   // The unit direction from the mesh centre to the triangle's centroid in the "From center"
   // mode, (0, 0, 0) otherwise.
   point3 outwards(const triangle& t, const point3& centre) const;
