@@ -279,15 +279,20 @@ void MeshDeformer::explode(triangle* t, const point3& outwards) const {
 
 void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
   const point3 o = outwards(*t, centre);
-  t->vertexA = deformPoint(t->vertexA);
-  t->vertexB = deformPoint(t->vertexB);
-  t->vertexC = deformPoint(t->vertexC);
+  point3 points[3] = {t->vertexA, t->vertexB, t->vertexC};
+  deformPoints(points, 3);
   // The face normal and the first vertex normal turn by the same angles (those of vertex A).
-  const Turns turns_a = directionTurns(t->vertexA);
-  t->faceNormal = deformNormal(t->faceNormal, turns_a);
-  t->normalA = deformNormal(t->normalA, turns_a);
-  t->normalB = deformNormal(t->normalB, directionTurns(t->vertexB));
-  t->normalC = deformNormal(t->normalC, directionTurns(t->vertexC));
+  const Turns turns_a = directionTurns(points[0]);
+  const Turns turns[4] = {turns_a, turns_a, directionTurns(points[1]), directionTurns(points[2])};
+  point3 normals[4] = {t->faceNormal, t->normalA, t->normalB, t->normalC};
+  deformNormals(normals, turns, 4);
+  t->vertexA = points[0];
+  t->vertexB = points[1];
+  t->vertexC = points[2];
+  t->faceNormal = normals[0];
+  t->normalA = normals[1];
+  t->normalB = normals[2];
+  t->normalC = normals[3];
   explode(t, o);
 }
 
