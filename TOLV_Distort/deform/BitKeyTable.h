@@ -15,10 +15,11 @@ class BitKeyTable {
   using Key = std::array<uint32_t, N>;
 
   // Room for about expected keys at no more than half load, which keeps probe runs short. The
-  // table itself holds only keys and places; the values lie together in the order they came, so
-  // that the probing walks as little memory as possible.
+  // probed entries hold only a tag of the key's hash and the place of its value, eight bytes, so
+  // that probing stays in the processor's caches; keys and values lie together in the order they
+  // came, which for a mesh is close to the order they are asked for again.
   explicit BitKeyTable(size_t expected) : entries_(Capacity(expected)), mask_(entries_.size() - 1) {
-    values_.reserve(entries_.size() / 2);
+    stored_.reserve(entries_.size() / 2);
   }
 
   static Key KeyOf(const float (&words)[N]) {
@@ -35,22 +36,28 @@ class BitKeyTable {
     if (!worthIt())
       return nullptr;
     ++lookups_;
-    for (size_t i = Hash(key) & mask_;; i = (i + 1) & mask_) {
+    const uint64_t hash = Hash(key);
+    const uint32_t tag = static_cast<uint32_t>(hash >> 32);
+    for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
       Entry& e = entries_[i];
       if (e.place == 0)
-        return claim(e, key);
-      if (e.key == key) {
+        return claim(e, key, tag);
+      if (e.tag == tag && Same(stored_[e.place - 1].key, key)) {
         ++hits_;
         *found = true;
-        return &values_[e.place - 1];
+        return &stored_[e.place - 1].value;
       }
     }
   }
 
  private:
   struct Entry {
+    uint32_t tag;
+    uint32_t place;  // 1 + the index of the key and value; 0 for an empty entry
+  };
+  struct Stored {
     Key key;
-    uint32_t place;  // 1 + the index of the value; 0 for an empty entry
+    Value value;
   };
 
   // After this many lookups the hit rate is judged; below a quarter, the table stands aside.
@@ -63,28 +70,38 @@ class BitKeyTable {
     return capacity;
   }
 
-  static size_t Hash(const Key& key) {
-    uint64_t h = 0x9E3779B97F4A7C15ull;
-    for (uint32_t word : key)
-      h = (h ^ word) * 0xFF51AFD7ED558CCDull;
-    return static_cast<size_t>(h ^ (h >> 29));
+  // The words are mixed independently and then combined, so the multiplications do not wait on
+  // one another.
+  static uint64_t Hash(const Key& key) {
+    uint64_t h = 0;
+    for (int k = 0; k < N; ++k)
+      h ^= (key[k] + 0x9E3779B97F4A7C15ull * (k + 1)) * 0xFF51AFD7ED558CCDull;
+    return h ^ (h >> 31);
+  }
+
+  // Word by word without a library call: keys are compared on every probe that matches a tag.
+  static bool Same(const Key& a, const Key& b) {
+    uint32_t difference = 0;
+    for (int k = 0; k < N; ++k)
+      difference |= a[k] ^ b[k];
+    return difference == 0;
   }
 
   bool worthIt() const { return lookups_ < kTrial || 4 * hits_ >= lookups_; }
 
-  // Values are reserved for half the entries, so claiming never moves the ones handed out.
-  Value* claim(Entry& e, const Key& key) {
-    if (values_.size() == values_.capacity())
+  // Room is reserved for half the entries, so claiming never moves the values handed out.
+  Value* claim(Entry& e, const Key& key, uint32_t tag) {
+    if (stored_.size() == stored_.capacity())
       return nullptr;
-    values_.emplace_back();
-    e.key = key;
-    e.place = static_cast<uint32_t>(values_.size());
-    return &values_.back();
+    stored_.push_back({key, Value{}});
+    e.tag = tag;
+    e.place = static_cast<uint32_t>(stored_.size());
+    return &stored_.back().value;
   }
 
   std::vector<Entry> entries_;
   size_t mask_;
-  std::vector<Value> values_;
+  std::vector<Stored> stored_;
   size_t lookups_ = 0;
   size_t hits_ = 0;
 };

@@ -16,7 +16,7 @@ class CornerMemo {
   static constexpr int kBlock = 128;
 
   CornerMemo(const MeshDeformer& deformer, int triangles)
-      : deformer_(deformer), corners_(triangles) {}
+      : deformer_(deformer), corners_(triangles / 2 + 1) {}
 
   // Deforms n <= kBlock triangles in place exactly as MeshDeformer::deformTriangle does.
   void deformBlock(triangle* t, int n, const point3& centre) {

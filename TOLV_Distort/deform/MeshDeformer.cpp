@@ -182,36 +182,14 @@ point3 MeshDeformer::bendVertical(point3 v, bool point, const Turn* direction_tu
           static_cast<float>(v.x * 0.0 + py * t.sine() + v.z * t.cosine() + row[2])};
 }
 
-point3 MeshDeformer::twistsAndBends(point3 v, bool point, const Turns* turns) const {
-  for (const Twist& t : twists_) {
-    if (t.on)
-      v = twist(t, v, point);
-  }
-  if (horizontal_.on)
-    v = bendHorizontal(v, point, point ? nullptr : &turns->horizontal);
-  if (vertical_.on)
-    v = bendVertical(v, point, point ? nullptr : &turns->vertical);
-  return v;
-}
-
 point3 MeshDeformer::deformPoint(point3 v) const {
-  v = twistsAndBends(v, true, nullptr);
-  return TransformVector(v.x, v.y, v.z, pointTransform_);
+  deformPoints(&v, 1);
+  return v;
 }
 
 point3 MeshDeformer::deformDirection(point3 v, const point3& q) const {
   const Turns turns = directionTurns(q);
-  return deformDirection(v, turns);
-}
-
-point3 MeshDeformer::deformDirection(point3 v, const Turns& turns) const {
-  v = twistsAndBends(v, false, &turns);
-  return TransformVector(v.x, v.y, v.z, directionTransform_);
-}
-
-point3 MeshDeformer::deformNormal(point3 v, const Turns& turns) const {
-  v = deformDirection(v, turns);
-  vecNormalise(v);
+  directionSteps(&v, &turns, 1);
   return v;
 }
 
@@ -234,7 +212,7 @@ void MeshDeformer::deformPoints(point3* v, int n) const {
     v[i] = TransformVector(v[i].x, v[i].y, v[i].z, pointTransform_);
 }
 
-void MeshDeformer::deformNormals(point3* v, const Turns* turns, int n) const {
+void MeshDeformer::directionSteps(point3* v, const Turns* turns, int n) const {
   for (const Twist& t : twists_) {
     if (t.on) {
       for (int i = 0; i < n; ++i)
@@ -249,10 +227,14 @@ void MeshDeformer::deformNormals(point3* v, const Turns* turns, int n) const {
     for (int i = 0; i < n; ++i)
       v[i] = bendVertical(v[i], false, &turns[i].vertical);
   }
-  for (int i = 0; i < n; ++i) {
+  for (int i = 0; i < n; ++i)
     v[i] = TransformVector(v[i].x, v[i].y, v[i].z, directionTransform_);
+}
+
+void MeshDeformer::deformNormals(point3* v, const Turns* turns, int n) const {
+  directionSteps(v, turns, n);
+  for (int i = 0; i < n; ++i)
     vecNormalise(v[i]);
-  }
 }
 
 point3 MeshDeformer::outwards(const triangle& t, const point3& centre) const {

@@ -47,11 +47,9 @@ class MeshDeformer {
     Turn vertical;
   };
   Turns directionTurns(const point3& q) const;
-  // A direction through the chain with the turns of its point, then made unit length.
-  point3 deformNormal(point3 v, const Turns& turns) const;
   // The same chains over many vectors at once, step by step across all of them: the vectors are
   // independent, so the processor overlaps their arithmetic instead of waiting on one chain. Each
-  // result is the one deformPoint or deformNormal gives.
+  // result is the one deformPoint gives, or deformDirection made unit length.
   void deformPoints(point3* v, int n) const;
   void deformNormals(point3* v, const Turns* turns, int n) const;
   // The unit direction from the mesh centre to the triangle's centroid in the "From center"
@@ -80,10 +78,10 @@ class MeshDeformer {
   point3 twist(const Twist& t, point3 v, bool point) const;
   Turn horizontalTurn(double r) const;
   Turn verticalTurn(double r) const;
-  point3 deformDirection(point3 v, const Turns& turns) const;
+  // The direction chain without the re-normalisation.
+  void directionSteps(point3* v, const Turns* turns, int n) const;
   point3 bendHorizontal(point3 v, bool point, const Turn* direction_turn) const;
   point3 bendVertical(point3 v, bool point, const Turn* direction_turn) const;
-  point3 twistsAndBends(point3 v, bool point, const Turns* turns) const;
 
   DeformValues values_;
   Twist twists_[3];
