@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 #include <memory>
+#include <new>
 
 #include "TOLV_Distort/deform/CornerMemo.h"
 #include "TOLV_Distort/deform/DistortRotation.h"
@@ -281,8 +282,16 @@ void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
 void MeshDeformer::deformTriangles(triangle* triangles, int count, const point3& centre) const {
   if (count <= 0)
     return;
-  // The memo's working space is some tens of kilobytes: kept off a host thread's stack.
-  const auto memo = std::make_unique<CornerMemo>(*this, count);
+  // The memo needs a few megabytes at most; without them every triangle is worked out on its own,
+  // more slowly but to the same result, rather than an exception reaching the host.
+  std::unique_ptr<CornerMemo> memo;
+  try {
+    memo = std::make_unique<CornerMemo>(*this, count);
+  } catch (const std::bad_alloc&) {
+    for (int i = 0; i < count; ++i)
+      deformTriangle(&triangles[i], centre);
+    return;
+  }
   for (int first = 0; first < count; first += CornerMemo::kBlock)
     memo->deformBlock(triangles + first, std::min(CornerMemo::kBlock, count - first), centre);
 }
