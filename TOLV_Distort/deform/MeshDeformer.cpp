@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <memory>
+#include <new>
 
+#include "TOLV_Distort/deform/CornerMemo.h"
 #include "TOLV_Distort/deform/DistortRotation.h"
 #include "TOLV_Distort/deform/VectorTransform.h"
 #include "TOLV_Mask/math/rotate.h"
@@ -42,9 +45,7 @@ constexpr double kAngleToRadians = 2.663161090079238e-7;
 
 MeshDeformer::Turn TurnOf(float angle) {
   const float theta = static_cast<float>(static_cast<double>(angle) * kAngleToRadians);
-  const double c = cosf(theta);
-  const double s = sinf(theta);
-  return {c, s + 0.0, -s + 0.0};
+  return {cosf(theta), sinf(theta)};
 }
 
 // The linear form of Interpolate, inline in the innermost loop.
@@ -152,13 +153,13 @@ point3 MeshDeformer::bendHorizontal(point3 v, bool point, const Turn* direction_
     const double d0 = tx - (r + tx);
     const double d1 = ty;
     const double d2 = tz + horizontal_.rho;
-    row[0] = d0 * t.c + d1 * 0.0 + d2 * t.s + 0.0 - tx;
+    row[0] = d0 * t.cosine() + d1 * 0.0 + d2 * t.sine() + 0.0 - tx;
     row[1] = d0 * 0.0 + d1 + d2 * 0.0 + 0.0 - ty;
-    row[2] = d0 * t.minusS + d1 * 0.0 + d2 * t.c + 0.0 - (horizontal_.rho + tz);
+    row[2] = d0 * t.minusSine() + d1 * 0.0 + d2 * t.cosine() + 0.0 - (horizontal_.rho + tz);
   }
-  return {static_cast<float>(px * t.c + v.y * 0.0 + v.z * t.s + row[0]),
+  return {static_cast<float>(px * t.cosine() + v.y * 0.0 + v.z * t.sine() + row[0]),
           static_cast<float>(px * 0.0 + v.y + v.z * 0.0 + row[1]),
-          static_cast<float>(px * t.minusS + v.y * 0.0 + v.z * t.c + row[2])};
+          static_cast<float>(px * t.minusSine() + v.y * 0.0 + v.z * t.cosine() + row[2])};
 }
 
 point3 MeshDeformer::bendVertical(point3 v, bool point, const Turn* direction_turn) const {
@@ -174,68 +175,125 @@ point3 MeshDeformer::bendVertical(point3 v, bool point, const Turn* direction_tu
     const double d1 = ty - (r + ty);
     const double d2 = tz - vertical_.rho;
     row[0] = d0 + d1 * 0.0 + d2 * 0.0 + 0.0 - tx;
-    row[1] = d0 * 0.0 + d1 * t.c + d2 * t.minusS + 0.0 - ty;
-    row[2] = d0 * 0.0 + d1 * t.s + d2 * t.c + 0.0 - (tz - vertical_.rho);
+    row[1] = d0 * 0.0 + d1 * t.cosine() + d2 * t.minusSine() + 0.0 - ty;
+    row[2] = d0 * 0.0 + d1 * t.sine() + d2 * t.cosine() + 0.0 - (tz - vertical_.rho);
   }
   return {static_cast<float>(v.x + py * 0.0 + v.z * 0.0 + row[0]),
-          static_cast<float>(v.x * 0.0 + py * t.c + v.z * t.minusS + row[1]),
-          static_cast<float>(v.x * 0.0 + py * t.s + v.z * t.c + row[2])};
-}
-
-point3 MeshDeformer::twistsAndBends(point3 v, bool point, const Turns* turns) const {
-  for (const Twist& t : twists_) {
-    if (t.on)
-      v = twist(t, v, point);
-  }
-  if (horizontal_.on)
-    v = bendHorizontal(v, point, point ? nullptr : &turns->horizontal);
-  if (vertical_.on)
-    v = bendVertical(v, point, point ? nullptr : &turns->vertical);
-  return v;
+          static_cast<float>(v.x * 0.0 + py * t.cosine() + v.z * t.minusSine() + row[1]),
+          static_cast<float>(v.x * 0.0 + py * t.sine() + v.z * t.cosine() + row[2])};
 }
 
 point3 MeshDeformer::deformPoint(point3 v) const {
-  v = twistsAndBends(v, true, nullptr);
-  return TransformVector(v.x, v.y, v.z, pointTransform_);
+  deformPoints(&v, 1);
+  return v;
 }
 
 point3 MeshDeformer::deformDirection(point3 v, const point3& q) const {
   const Turns turns = directionTurns(q);
-  return deformDirection(v, turns);
+  directionSteps(&v, &turns, 1);
+  return v;
 }
 
-point3 MeshDeformer::deformDirection(point3 v, const Turns& turns) const {
-  v = twistsAndBends(v, false, &turns);
-  return TransformVector(v.x, v.y, v.z, directionTransform_);
+void MeshDeformer::deformPoints(point3* v, int n) const {
+  for (const Twist& t : twists_) {
+    if (t.on) {
+      for (int i = 0; i < n; ++i)
+        v[i] = twist(t, v[i], true);
+    }
+  }
+  if (horizontal_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendHorizontal(v[i], true, nullptr);
+  }
+  if (vertical_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendVertical(v[i], true, nullptr);
+  }
+  for (int i = 0; i < n; ++i)
+    v[i] = TransformVector(v[i].x, v[i].y, v[i].z, pointTransform_);
+}
+
+void MeshDeformer::directionSteps(point3* v, const Turns* turns, int n) const {
+  for (const Twist& t : twists_) {
+    if (t.on) {
+      for (int i = 0; i < n; ++i)
+        v[i] = twist(t, v[i], false);
+    }
+  }
+  if (horizontal_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendHorizontal(v[i], false, &turns[i].horizontal);
+  }
+  if (vertical_.on) {
+    for (int i = 0; i < n; ++i)
+      v[i] = bendVertical(v[i], false, &turns[i].vertical);
+  }
+  for (int i = 0; i < n; ++i)
+    v[i] = TransformVector(v[i].x, v[i].y, v[i].z, directionTransform_);
+}
+
+void MeshDeformer::deformNormals(point3* v, const Turns* turns, int n) const {
+  directionSteps(v, turns, n);
+  for (int i = 0; i < n; ++i)
+    vecNormalise(v[i]);
+}
+
+point3 MeshDeformer::outwards(const triangle& t, const point3& centre) const {
+  point3 o{};
+  if (values_.fromCenter) {
+    const point3 c = Centroid(t);
+    o = {c.x - centre.x, c.y - centre.y, c.z - centre.z};
+    vecNormalise(o);
+  }
+  return o;
+}
+
+void MeshDeformer::explode(triangle* t, const point3& outwards) const {
+  if (values_.e == 0.0f)
+    return;
+  const point3& d = values_.fromCenter ? outwards : t->faceNormal;
+  const float e = values_.e;
+  for (point3* p : {&t->vertexA, &t->vertexB, &t->vertexC}) {
+    p->x += e * d.x;
+    p->y += e * d.y;
+    p->z += e * d.z;
+  }
 }
 
 void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
-  point3 outwards{};
-  if (values_.fromCenter) {
-    const point3 c = Centroid(*t);
-    outwards = {c.x - centre.x, c.y - centre.y, c.z - centre.z};
-    vecNormalise(outwards);
-  }
-  t->vertexA = deformPoint(t->vertexA);
-  t->vertexB = deformPoint(t->vertexB);
-  t->vertexC = deformPoint(t->vertexC);
+  const point3 o = outwards(*t, centre);
+  point3 points[3] = {t->vertexA, t->vertexB, t->vertexC};
+  deformPoints(points, 3);
   // The face normal and the first vertex normal turn by the same angles (those of vertex A).
-  const Turns turns_a = directionTurns(t->vertexA);
-  t->faceNormal = deformDirection(t->faceNormal, turns_a);
-  t->normalA = deformDirection(t->normalA, turns_a);
-  t->normalB = deformDirection(t->normalB, directionTurns(t->vertexB));
-  t->normalC = deformDirection(t->normalC, directionTurns(t->vertexC));
-  for (point3* n : {&t->faceNormal, &t->normalA, &t->normalB, &t->normalC})
-    vecNormalise(*n);
-  if (values_.e != 0.0f) {
-    const point3& d = values_.fromCenter ? outwards : t->faceNormal;
-    const float e = values_.e;
-    for (point3* p : {&t->vertexA, &t->vertexB, &t->vertexC}) {
-      p->x += e * d.x;
-      p->y += e * d.y;
-      p->z += e * d.z;
-    }
+  const Turns turns_a = directionTurns(points[0]);
+  const Turns turns[4] = {turns_a, turns_a, directionTurns(points[1]), directionTurns(points[2])};
+  point3 normals[4] = {t->faceNormal, t->normalA, t->normalB, t->normalC};
+  deformNormals(normals, turns, 4);
+  t->vertexA = points[0];
+  t->vertexB = points[1];
+  t->vertexC = points[2];
+  t->faceNormal = normals[0];
+  t->normalA = normals[1];
+  t->normalB = normals[2];
+  t->normalC = normals[3];
+  explode(t, o);
+}
+
+void MeshDeformer::deformTriangles(triangle* triangles, int count, const point3& centre) const {
+  if (count <= 0)
+    return;
+  // The memo needs a few megabytes at most; without them every triangle is worked out on its own,
+  // more slowly but to the same result, rather than an exception reaching the host.
+  std::unique_ptr<CornerMemo> memo;
+  try {
+    memo = std::make_unique<CornerMemo>(*this, count);
+  } catch (const std::bad_alloc&) {
+    for (int i = 0; i < count; ++i)
+      deformTriangle(&triangles[i], centre);
+    return;
   }
+  for (int first = 0; first < count; first += CornerMemo::kBlock)
+    memo->deformBlock(triangles + first, std::min(CornerMemo::kBlock, count - first), centre);
 }
 
 point3 MeshCentre(const MeshSlot& slot) {

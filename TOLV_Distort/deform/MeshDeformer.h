@@ -25,15 +25,38 @@ class MeshDeformer {
   // explode push. centre is the slot's mesh centre, used by the "From center" mode only. Texture
   // coordinates and the reserved field are left as they are.
   void deformTriangle(triangle* t, const point3& centre) const;
+  // Deforms count triangles in place, each as deformTriangle would to the bit, with the work of
+  // vertices and normals that repeat across triangles done once.
+  void deformTriangles(triangle* triangles, int count, const point3& centre) const;
 
   bool fromCenter() const { return values_.fromCenter; }
 
-  // The cosine and sine of a bend's turn as the axis matrices hold them, a zero sine as +0.
+  // The cosine and sine of a bend's turn as cosf and sinf gave them, kept small for the caches.
+  // The axis matrices hold them in double with a zero sine as +0, which the accessors reproduce;
+  // the products are in double even with a float factor.
   struct Turn {
-    double c;
-    double s;
-    double minusS;
+    float c;
+    float s;
+    double cosine() const { return c; }
+    double sine() const { return static_cast<double>(s) + 0.0; }
+    double minusSine() const { return -static_cast<double>(s) + 0.0; }
   };
+  // The turns of a direction depend only on the deformed point it belongs to.
+  struct Turns {
+    Turn horizontal;
+    Turn vertical;
+  };
+  Turns directionTurns(const point3& q) const;
+  // The same chains over many vectors at once, step by step across all of them: the vectors are
+  // independent, so the processor overlaps their arithmetic instead of waiting on one chain. Each
+  // result is the one deformPoint gives, or deformDirection made unit length.
+  void deformPoints(point3* v, int n) const;
+  void deformNormals(point3* v, const Turns* turns, int n) const;
+  // The unit direction from the mesh centre to the triangle's centroid in the "From center"
+  // mode, (0, 0, 0) otherwise.
+  point3 outwards(const triangle& t, const point3& centre) const;
+  // Pushes the deformed vertices along the deformed face normal or along outwards.
+  void explode(triangle* t, const point3& outwards) const;
 
   struct Bend {
     bool on = false;
@@ -53,18 +76,12 @@ class MeshDeformer {
   };
   void initTwist(Twist* twist, int axis, double lo, double hi, float a1, float a2, float range);
   point3 twist(const Twist& t, point3 v, bool point) const;
-  // The turns of a direction depend only on the point it belongs to.
-  struct Turns {
-    Turn horizontal;
-    Turn vertical;
-  };
   Turn horizontalTurn(double r) const;
   Turn verticalTurn(double r) const;
-  Turns directionTurns(const point3& q) const;
-  point3 deformDirection(point3 v, const Turns& turns) const;
+  // The direction chain without the re-normalisation.
+  void directionSteps(point3* v, const Turns* turns, int n) const;
   point3 bendHorizontal(point3 v, bool point, const Turn* direction_turn) const;
   point3 bendVertical(point3 v, bool point, const Turn* direction_turn) const;
-  point3 twistsAndBends(point3 v, bool point, const Turns* turns) const;
 
   DeformValues values_;
   Twist twists_[3];

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "TOLV_Distort/deform/DeformValues.h"
 #include "common/MeshSlot.h"
@@ -68,6 +69,53 @@ inline std::unique_ptr<MeshSlot> RandomSlot(std::mt19937& rng, int count) {
     slot->triangles[i] = RandomTriangle(rng, i);
   slot->triangleCount = count;
   slot->slotIndex = 0;
+  slot->meshEnabled = 1;
+  return slot;
+}
+
+// A sheet of cols × rows cells over the layer cut into triangles as the mask effect cuts its grid:
+// (TL, TR, BR) then (TL, BR, BL) per cell, every vertex shared by up to six triangles with the
+// same normal each time. A flat sheet lies in z = 0 facing the viewer; otherwise depths, vertex
+// normals and face normals are random.
+inline std::unique_ptr<MeshSlot> GridSlot(std::mt19937& rng, int cols, int rows, bool flat) {
+  struct Vertex {
+    point3 position, normal;
+  };
+  std::vector<Vertex> grid;
+  for (int r = 0; r <= rows; ++r) {
+    for (int c = 0; c <= cols; ++c) {
+      const float x = static_cast<float>(c) * kWidth / cols;
+      const float y = static_cast<float>(r) * kHeight / rows;
+      if (flat)
+        grid.push_back({{x, y, 0.0f}, {0.0f, 0.0f, 1.0f}});
+      else
+        grid.push_back({{x, y, Random(rng, -60.0f, 60.0f)},
+                        {Random(rng, -1.0f, 1.0f), Random(rng, -1.0f, 1.0f), 1.0f}});
+    }
+  }
+  auto slot = std::make_unique<MeshSlot>();
+  std::memset(slot.get(), 0, sizeof(MeshSlot));
+  int n = 0;
+  auto put = [&](int a, int b, int c) {
+    triangle& t = slot->triangles[n++];
+    t.vertexA = grid[a].position;
+    t.vertexB = grid[b].position;
+    t.vertexC = grid[c].position;
+    t.normalA = grid[a].normal;
+    t.normalB = grid[b].normal;
+    t.normalC = grid[c].normal;
+    t.faceNormal = flat ? point3{0.0f, 0.0f, 1.0f}
+                        : point3{Random(rng, -1.0f, 1.0f), Random(rng, -1.0f, 1.0f), 1.0f};
+  };
+  for (int r = 0; r < rows; ++r) {
+    for (int c = 0; c < cols; ++c) {
+      const int tl = r * (cols + 1) + c;
+      const int br = tl + cols + 2;
+      put(tl, tl + 1, br);
+      put(tl, br, br - 1);
+    }
+  }
+  slot->triangleCount = n;
   slot->meshEnabled = 1;
   return slot;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 #include "TOLV_Distort/deform/MeshDeformer.h"
 #include "tests/distort/DeformCases.h"
@@ -10,18 +11,23 @@
 
 namespace {
 
+// Both fast paths, one triangle at a time and the whole slot at once, against the reference.
 void ExpectSameDeformation(const DeformInputs& inputs, const MeshSlot& slot) {
   const DeformValues values = MakeDeformValues(inputs);
   const MeshDeformer fast(values);
   const point3 fast_centre = MeshCentre(slot);
   const point3 reference_centre = reference::MeshCentre(slot);
   ASSERT_EQ(std::memcmp(&fast_centre, &reference_centre, sizeof(point3)), 0);
+  auto whole = std::make_unique<MeshSlot>();
+  std::memcpy(whole.get(), &slot, sizeof(MeshSlot));
+  fast.deformTriangles(whole->triangles, slot.triangleCount, fast_centre);
   for (int i = 0; i < slot.triangleCount; ++i) {
     triangle a = slot.triangles[i];
     triangle b = slot.triangles[i];
     fast.deformTriangle(&a, fast_centre);
     reference::DeformTriangle(values, &b, reference_centre);
     ASSERT_EQ(std::memcmp(&a, &b, sizeof(triangle)), 0) << "triangle " << i;
+    ASSERT_EQ(std::memcmp(&whole->triangles[i], &b, sizeof(triangle)), 0) << "slot triangle " << i;
   }
 }
 
@@ -32,6 +38,56 @@ TEST(DeformEquivalence, everyDeformerOnRandomMeshesMatchesTheReferenceToTheBit) 
     auto slot = dtest::RandomSlot(rng, 200);
     ExpectSameDeformation(dtest::EveryDeformer(rng, round % 2 == 1), *slot);
   }
+}
+
+// Grids share every vertex and its normal between triangles, so the slot path mostly looks its
+// corners up rather than working them out; what it looks up must be what it would have computed.
+TEST(DeformEquivalence, everyDeformerOnGridMeshesMatchesTheReferenceToTheBit) {
+  std::mt19937 rng(1207);
+  for (int round = 0; round < 12; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    auto slot = dtest::GridSlot(rng, 24 + round, 16, round % 3 == 0);
+    ExpectSameDeformation(dtest::EveryDeformer(rng, round % 2 == 1), *slot);
+  }
+}
+
+// A grid large enough that the memo fills past its trial, mixed with random triangles whose
+// corners never repeat, and a slot of random triangles alone, where the memo stands aside.
+TEST(DeformEquivalence, largeSlotsMatchTheReferenceWhetherCornersRepeatOrNot) {
+  std::mt19937 rng(99);
+  auto grid = dtest::GridSlot(rng, 40, 30, false);
+  for (int i = 0; i < 1500; ++i)
+    grid->triangles[grid->triangleCount + i] = dtest::RandomTriangle(rng, i);
+  grid->triangleCount += 1500;
+  ExpectSameDeformation(dtest::EveryDeformer(rng, false), *grid);
+  auto random = dtest::RandomSlot(rng, 2000);
+  ExpectSameDeformation(dtest::EveryDeformer(rng, true), *random);
+}
+
+// The memo keys on bits: +0 and -0 positions, and a vertex repeated with different normals,
+// are different corners.
+TEST(DeformEquivalence, signedZerosAndRepeatedVerticesWithOtherNormalsStayApart) {
+  auto slot = std::make_unique<MeshSlot>();
+  std::memset(slot.get(), 0, sizeof(MeshSlot));
+  const point3 positions[] = {{0.0f, 0.0f, 0.0f}, {-0.0f, 0.0f, 0.0f}, {0.0f, -0.0f, -0.0f}};
+  const point3 normals[] = {{0.0f, 0.0f, 1.0f}, {0.0f, 0.0f, -0.0f}, {-0.0f, 1.0f, 0.0f}};
+  int n = 0;
+  for (const point3& p : positions) {
+    for (const point3& q : normals) {
+      triangle& t = slot->triangles[n++];
+      t.vertexA = t.vertexB = t.vertexC = p;
+      t.faceNormal = t.normalA = q;
+      t.normalB = normals[n % 3];
+      t.normalC = normals[(n + 1) % 3];
+    }
+  }
+  slot->triangleCount = n;
+  DeformInputs in = dtest::Defaults();
+  in.bendHorizontal = dtest::Degrees(60);
+  in.bendVertical = dtest::Degrees(30);
+  in.twistUp = dtest::Degrees(20);
+  in.rotationX = dtest::Degrees(90);
+  ExpectSameDeformation(in, *slot);
 }
 
 TEST(DeformEquivalence, singleDeformersAloneMatchTheReference) {

@@ -1,0 +1,95 @@
+// What the corners of a slot's triangles deform to, remembered by the exact bits of their inputs.
+//
+// A mesh cut from a grid repeats every vertex in about six triangles, with the same normal each
+// time. What a corner becomes (its point through twists, bends with their cosines and sines and
+// the transform; the turns its normals take; its normal through the same chain and re-normalised)
+// depends on its position and normal alone within a render, so each is worked out once and looked
+// up after that. Triangles go in blocks: the corners a block has not met yet, and its face
+// normals, are deformed together, so that their independent arithmetic overlaps.
+#pragma once
+
+#include "TOLV_Distort/deform/BitKeyTable.h"
+#include "TOLV_Distort/deform/MeshDeformer.h"
+
+class CornerMemo {
+ public:
+  static constexpr int kBlock = 128;
+
+  CornerMemo(const MeshDeformer& deformer, int triangles)
+      : deformer_(deformer), corners_(triangles / 2 + 1) {}
+
+  // Deforms n <= kBlock triangles in place exactly as MeshDeformer::deformTriangle does.
+  void deformBlock(triangle* t, int n, const point3& centre) {
+    pending_ = 0;
+    for (int i = 0; i < n; ++i) {
+      at_[3 * i] = corner(t[i].vertexA, t[i].normalA, 3 * i);
+      at_[3 * i + 1] = corner(t[i].vertexB, t[i].normalB, 3 * i + 1);
+      at_[3 * i + 2] = corner(t[i].vertexC, t[i].normalC, 3 * i + 2);
+    }
+    deformPending();
+    for (int i = 0; i < n; ++i) {
+      faces_[i] = t[i].faceNormal;
+      faceTurns_[i] = at_[3 * i]->turns;  // the face normal turns as the first vertex's normal
+    }
+    deformer_.deformNormals(faces_, faceTurns_, n);
+    for (int i = 0; i < n; ++i)
+      finish(&t[i], i, centre);
+  }
+
+ private:
+  struct Corner {
+    point3 point;
+    MeshDeformer::Turns turns;  // those of the deformed point, for the normals at it
+    point3 normal;
+  };
+  using Table = BitKeyTable<6, Corner>;
+
+  // Where corner k of the block will find its deformation. A corner not met before is queued; one
+  // the table has no room for is worked out in the block's own place for it.
+  Corner* corner(const point3& p, const point3& n, int k) {
+    const float words[6] = {p.x, p.y, p.z, n.x, n.y, n.z};
+    bool found = false;
+    Corner* kept = corners_.find(Table::KeyOf(words), &found);
+    if (found)
+      return kept;
+    Corner* target = kept ? kept : &own_[k];
+    points_[pending_] = p;
+    normals_[pending_] = n;
+    targets_[pending_++] = target;
+    return target;
+  }
+
+  void deformPending() {
+    deformer_.deformPoints(points_, pending_);
+    for (int j = 0; j < pending_; ++j)
+      turns_[j] = deformer_.directionTurns(points_[j]);
+    deformer_.deformNormals(normals_, turns_, pending_);
+    for (int j = 0; j < pending_; ++j)
+      *targets_[j] = {points_[j], turns_[j], normals_[j]};
+  }
+
+  void finish(triangle* t, int i, const point3& centre) const {
+    const point3 o = deformer_.outwards(*t, centre);
+    t->vertexA = at_[3 * i]->point;
+    t->vertexB = at_[3 * i + 1]->point;
+    t->vertexC = at_[3 * i + 2]->point;
+    t->faceNormal = faces_[i];
+    t->normalA = at_[3 * i]->normal;
+    t->normalB = at_[3 * i + 1]->normal;
+    t->normalC = at_[3 * i + 2]->normal;
+    deformer_.explode(t, o);
+  }
+
+  const MeshDeformer& deformer_;
+  Table corners_;
+  // The block's working space.
+  const Corner* at_[3 * kBlock];
+  Corner own_[3 * kBlock];
+  int pending_ = 0;
+  point3 points_[3 * kBlock];
+  point3 normals_[3 * kBlock];
+  MeshDeformer::Turns turns_[3 * kBlock];
+  Corner* targets_[3 * kBlock];
+  point3 faces_[kBlock];
+  MeshDeformer::Turns faceTurns_[kBlock];
+};
