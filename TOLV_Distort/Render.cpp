@@ -49,8 +49,7 @@ class Forwarder {
       CopyStoredSlot(slot, scratch.get());
       if (SlotDeformed(params_, k)) {
         const point3 centre = deformer.fromCenter() ? MeshCentre(slot) : point3{};
-        for (int i = 0; i < scratch->triangleCount; ++i)
-          deformer.deformTriangle(&scratch->triangles[i], centre);
+        deformer.deformTriangles(scratch->triangles, scratch->triangleCount, centre);
       }
       send(receiver, scratch.get());
     }
