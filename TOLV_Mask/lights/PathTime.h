@@ -2,11 +2,10 @@
 #pragma once
 
 #include "A.h"
+#include "TOLV_Mask/render/Placement.h"
 
-// The composition's duration minus one frame, at the duration's scale: duration.value reduced by
-// frame.value × duration.scale / frame.scale (quotient truncated). A frame duration without a
-// scale gives a span of 0; a result outside A_long is saturated.
-A_Time PathSpan(A_Time duration, A_Time frame);
+// The light is keyed over the same span that the render places masks along.
+using mask::PathSpan;
 
 // The key time of row k (0-based) of n rows in use. When the depth rises from the first row to the
 // last, rows are spread forward in integer ticks; otherwise backward, with the fraction k / (n - 1)
