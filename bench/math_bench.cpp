@@ -8,6 +8,7 @@
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/normals_reference.h"
 #include "TOLV_Mask/math/triangulate.h"
+#include "bench/MemcpyBaseline.h"
 #include "common/MeshSlot.h"
 
 namespace {
@@ -42,16 +43,6 @@ std::vector<vecNor> grid() {
   return vertices;
 }
 
-void MemcpyMeshSlot(benchmark::State& state) {
-  std::vector<char> from(kMeshSlotBytes, 1);
-  std::vector<char> to(kMeshSlotBytes);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kMeshSlotBytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMeshSlotBytes));
-}
 BENCHMARK(MemcpyMeshSlot);
 
 void Triangulate92(benchmark::State& state, bool concave) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/MemcpyBaseline.h"
 #include "common/MeshSlot.h"
 #include "testbed/host/Host.h"
 #include "testbed/scene/SceneBuild.h"
@@ -54,16 +55,6 @@ std::string largestScene(bool terrain) {
                 "color": [0, 0, 0, 255], "color2": [255, 255, 255, 255]}]})";
 }
 
-void MemcpyMeshSlot(benchmark::State& state) {
-  std::vector<char> from(kMeshSlotBytes, 1);
-  std::vector<char> to(kMeshSlotBytes);
-  for (auto _ : state) {
-    std::memcpy(to.data(), from.data(), kMeshSlotBytes);
-    benchmark::DoNotOptimize(to.data());
-    benchmark::ClobberMemory();
-  }
-  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(kMeshSlotBytes));
-}
 BENCHMARK(MemcpyMeshSlot);
 
 // One PF_Cmd_RENDER of the mask effect, including the hand-off to the stand-in renderer and the
@@ -72,8 +63,8 @@ void RenderLargestMesh(benchmark::State& state, bool terrain) {
   tb::Host host;
   host.load(buildDir() + "/plugins/TOLV_Mask.so");
   host.load(buildDir() + "/plugins/TOLV_Engine.so");
-  const tb::scene::SceneSpec spec = tb::scene::parseScene(largestScene(terrain), "largest.json");
-  tb::Comp& comp = tb::scene::buildScene(host, spec);
+  const tb::scene::SceneSpec scene = tb::scene::parseScene(largestScene(terrain), "largest.json");
+  tb::Comp& comp = tb::scene::buildScene(host, scene);
   tb::Layer& layer = *comp.layers.at(0);
   tb::Effect& mask = *layer.effects.at(0);
 

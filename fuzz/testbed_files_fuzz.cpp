@@ -25,9 +25,9 @@ constexpr char kProjectMagic[] = "TOLVPRJ2";
 
 void readScene(tb::Host& host, const std::string& text) {
   try {
-    const tb::scene::SceneSpec spec = tb::scene::parseScene(text, "/tmp/fuzz.json");
-    tb::Comp& comp = tb::scene::buildScene(host, spec);
-    tb::scene::checkSteps(host, comp, spec);
+    const tb::scene::SceneSpec scene = tb::scene::parseScene(text, "/tmp/fuzz.json");
+    tb::Comp& comp = tb::scene::buildScene(host, scene);
+    tb::scene::checkSteps(host, comp, scene);
   } catch (const tb::scene::SceneError&) {
   } catch (const tb::HostError&) {
   }

@@ -350,17 +350,17 @@ void addItems(Host& host, Comp& comp, const SceneSpec& parsed) {
   project.activeItem = nullptr;
   if (parsed.active == comp.name)
     project.activeItem = comp.item.get();
-  for (const ItemSpec& spec : parsed.items) {
+  for (const ItemSpec& listed : parsed.items) {
     const AEGP_ItemType type =
-        spec.kind == ItemKind::Folder ? AEGP_ItemType_FOLDER : AEGP_ItemType_FOOTAGE;
+        listed.kind == ItemKind::Folder ? AEGP_ItemType_FOLDER : AEGP_ItemType_FOOTAGE;
     auto item = std::make_unique<Item>(type, nullptr, nullptr);
-    item->name = spec.name;
+    item->name = listed.name;
     // Footage the project holds besides the layers' own is the composition's size.
     if (type == AEGP_ItemType_FOOTAGE) {
       item->width = comp.width;
       item->height = comp.height;
     }
-    if (parsed.active == spec.name)
+    if (parsed.active == listed.name)
       project.activeItem = item.get();
     project.items.push_back(std::move(item));
   }
