@@ -64,11 +64,13 @@ float TurnAngle(double r, double t, float angle) {
 }
 
 // The cosines and sines of n angles, as cosf and sinf give them; a call per lane, so kept apart
-// from the loops that pack lanes.
+// from the loops that pack lanes. The angle is read once, so that the compiler may make one call
+// of both.
 void CosinesAndSines(const float* angles, float* c, float* s, int n) {
   for (int i = 0; i < n; ++i) {
-    c[i] = cosf(angles[i]);
-    s[i] = sinf(angles[i]);
+    const float angle = angles[i];
+    c[i] = cosf(angle);
+    s[i] = sinf(angle);
   }
 }
 
@@ -105,8 +107,8 @@ LANES void TransformLanes(const A_Matrix4& m, const MeshDeformer::Lanes& v) {
 // Both turns of a twist and their blend by the weight of the coordinate along the axis. The blend
 // is the linear form of Interpolate.
 template <int Axis>
-LANES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, double lo, double span, double range,
-                const MeshDeformer::Lanes& v) {
+LANES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, double lo, double span,
+                      double range, const MeshDeformer::Lanes& v) {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
@@ -320,7 +322,7 @@ LANES void MeshDeformer::bendPointsVertically(const Lanes& v) const {
 
 // A direction drops the bend's translation row: what is left is the bare turn.
 LANES void MeshDeformer::bendDirectionsHorizontally(const Lanes& v, const float* c,
-                                              const float* s) const {
+                                                    const float* s) const {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
@@ -333,7 +335,8 @@ LANES void MeshDeformer::bendDirectionsHorizontally(const Lanes& v, const float*
   }
 }
 
-LANES void MeshDeformer::bendDirectionsVertically(const Lanes& v, const float* c, const float* s) const {
+LANES void MeshDeformer::bendDirectionsVertically(const Lanes& v, const float* c,
+                                                  const float* s) const {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;

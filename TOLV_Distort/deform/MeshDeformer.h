@@ -71,8 +71,8 @@ class MeshDeformer {
     bool on = false;
     int axis = 0;
     double lo = 0;
-    double span = 0;   // |lo - hi|; 0 for an empty layer
-    double range = 1;  // the range clamped to [0.001, 10]
+    double span = 0;                   // |lo - hi|; 0 for an empty layer
+    double range = 1;                  // the range clamped to [0.001, 10]
     A_Matrix4 point1, point2;          // (v - C)·R(a1) + C and the same with a2
     A_Matrix4 direction1, direction2;  // the bare rotations
   };
