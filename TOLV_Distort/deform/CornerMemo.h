@@ -5,7 +5,8 @@
 // the transform; the turns its normals take; its normal through the same chain and re-normalised)
 // depends on its position and normal alone within a render, so each is worked out once and looked
 // up after that. Triangles go in blocks: the corners a block has not met yet, and its face
-// normals, are deformed together, so that their independent arithmetic overlaps.
+// normals, are deformed together, so that their independent arithmetic overlaps. In a mesh whose
+// corners do not repeat the table soon stands aside, and blocks go through the lanes directly.
 #pragma once
 
 #include "TOLV_Distort/deform/BitKeyTable.h"
@@ -20,6 +21,10 @@ class CornerMemo {
 
   // Deforms n <= kBlock triangles in place exactly as MeshDeformer::deformTriangle does.
   void deformBlock(triangle* t, int n, const point3& centre) {
+    if (!corners_.inUse()) {
+      deformEach(t, n, centre);
+      return;
+    }
     pending_ = 0;
     for (int i = 0; i < n; ++i) {
       at_[3 * i] = corner(t[i].vertexA, t[i].normalA, 3 * i);
@@ -96,6 +101,42 @@ class CornerMemo {
       *targets_[j] = {points_.at(j), turns_.at(j), normals_.at(j)};
   }
 
+  // Once the table stands aside, every corner of the block goes through the lanes as it comes,
+  // without looking it up or keeping it.
+  void deformEach(triangle* t, int n, const point3& centre) {
+    for (int i = 0; i < n; ++i) {
+      points_.put(3 * i, t[i].vertexA);
+      points_.put(3 * i + 1, t[i].vertexB);
+      points_.put(3 * i + 2, t[i].vertexC);
+      normals_.put(4 * i, t[i].faceNormal);
+      normals_.put(4 * i + 1, t[i].normalA);
+      normals_.put(4 * i + 2, t[i].normalB);
+      normals_.put(4 * i + 3, t[i].normalC);
+    }
+    const MeshDeformer::Lanes points = points_.lanes(3 * n);
+    deformer_.deformPoints(points);
+    deformer_.turnsAt(points, turns_.lanes());
+    for (int i = 0; i < n; ++i) {
+      // The face normal turns as the first vertex's normal does.
+      normalTurns_.put(4 * i, turns_.at(3 * i));
+      normalTurns_.put(4 * i + 1, turns_.at(3 * i));
+      normalTurns_.put(4 * i + 2, turns_.at(3 * i + 1));
+      normalTurns_.put(4 * i + 3, turns_.at(3 * i + 2));
+    }
+    deformer_.deformNormals(normals_.lanes(4 * n), normalTurns_.lanes());
+    for (int i = 0; i < n; ++i) {
+      const point3 o = deformer_.outwards(t[i], centre);
+      t[i].vertexA = points_.at(3 * i);
+      t[i].vertexB = points_.at(3 * i + 1);
+      t[i].vertexC = points_.at(3 * i + 2);
+      t[i].faceNormal = normals_.at(4 * i);
+      t[i].normalA = normals_.at(4 * i + 1);
+      t[i].normalB = normals_.at(4 * i + 2);
+      t[i].normalC = normals_.at(4 * i + 3);
+      deformer_.explode(&t[i], o);
+    }
+  }
+
   void finish(triangle* t, int i, const point3& centre) const {
     const point3 o = deformer_.outwards(*t, centre);
     t->vertexA = at_[3 * i]->point;
@@ -115,8 +156,9 @@ class CornerMemo {
   Corner own_[3 * kBlock];
   int pending_ = 0;
   VectorLanes<3 * kBlock> points_;
-  VectorLanes<3 * kBlock> normals_;
+  VectorLanes<4 * kBlock> normals_;  // the block's vertex normals, and its face normals as well
   TurnLanes<3 * kBlock> turns_;
+  TurnLanes<4 * kBlock> normalTurns_;
   Corner* targets_[3 * kBlock];
   VectorLanes<kBlock> faces_;
   TurnLanes<kBlock> faceTurns_;
