@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TOLV_Mask/actions/Scripts.h"
 #include "TOLV_Mask/lights/PathLight.h"
 #include "testbed/cli/Render.h"
 #include "tests/support/Modules.h"
@@ -71,6 +72,26 @@ TEST(MaskSceneReport, launchingTheDistorterRunsTheExactLaunchScriptAndAddsItBelo
             (std::vector<std::string>{"ZEK TOLV_Mask", "ZEK TOLV_Distort", "ZEK TOLV_Engine"}));
   // "Launch:" is back on "None".
   EXPECT_EQ(card["effects"][0].at("params").at("90"), 1);
+  EXPECT_EQ(report.at("violations"), nlohmann::json::array());
+}
+
+TEST(MaskSceneReport, theFirstChangeAddsTheRendererOnceThroughTheEngineCheck) {
+  const nlohmann::json report =
+      renderExample("mask_launch.json",
+                    R"({"layers": [{"name": "Card", "kind": "solid", "size": [320, 180],
+          "masks": [{"name": "Mask 1", "points": [[60, 40], [260, 40], [260, 140]]}],
+          "effects": [{"match": "ZEK TOLV_Mask", "params": {"4": "Mask 1"}}]}],
+          "steps": [{"change": {"layer": "Card", "effect": 0, "param": 1, "value": 12}},
+                    {"change": {"layer": "Card", "effect": 0, "param": 2, "value": 12}}]})");
+  const nlohmann::json& steps = report.at("steps");
+  ASSERT_EQ(steps.size(), 2u);
+  ASSERT_EQ(steps[0].at("scripts").size(), 1u);
+  EXPECT_EQ(scriptText(steps[0]["scripts"][0]), EngineCheckScript());
+  EXPECT_EQ(steps[0]["scripts"][0].at("err"), 0);
+  EXPECT_EQ(steps[1].at("scripts"), nlohmann::json::array());
+  const nlohmann::json& card = reportLayer(report, "Card");
+  EXPECT_EQ(matchNames(card), (std::vector<std::string>{"ZEK TOLV_Mask", "ZEK TOLV_Engine"}));
+  EXPECT_EQ(card["effects"][0].at("params").at("93"), 1);
   EXPECT_EQ(report.at("violations"), nlohmann::json::array());
 }
 
