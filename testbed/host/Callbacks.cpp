@@ -39,7 +39,7 @@ PF_Err progress(PF_ProgPtr, A_long, A_long) {
 }
 
 PF_Handle host_new_handle(A_u_longlong size) {
-  if (host().ledger().enter(__func__))
+  if (host().enterCall(__func__))
     return nullptr;
   return host().newHandle(size);
 }

@@ -176,9 +176,40 @@ CommandTarget Host::currentTarget() const {
   return stack_.empty() ? CommandTarget{} : stack_.back();
 }
 
+A_Err Host::enterCall(const char* function) {
+  call_ = function;
+  return ledger_.enter(function);
+}
+
+void Host::refusedHandle(const void* handle, const char* what) {
+  const std::string kind = kindOf(handle);
+  std::string text = call_ + ": ";
+  if (handle == poisonAddress())
+    text += std::string(what) + " is the poison a failed call left";
+  else if (!kind.empty())
+    text += std::string(what) + " given is " + (kind[0] == 'e' ? "an " : "a ") + kind;
+  else
+    text += std::string("not a live ") + what;
+  ledger_.violation(std::move(text));
+}
+
 const void* poisonAddress() {
   static const char block[64] = {};
   return block;
+}
+
+void poison(AEGP_StreamValue2* out) {
+  if (!out)
+    return;
+  std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
+  poison(&out->streamH);
+}
+
+void poison(OutText out) {
+  if (!out.text || out.size == 0)
+    return;
+  std::memset(out.text, 'Z', out.size - 1);
+  out.text[out.size - 1] = '\0';
 }
 
 }  // namespace tb

@@ -59,7 +59,7 @@ TEST_F(AddressReuseTest, aStaleEffectReferenceIsRefusedAndSparesTheNewerOne) {
 }
 
 TEST_F(AddressReuseTest, aStalePreparedSegmentIsRefusedAndSparesTheNewerOne) {
-  expectViolation("PF_PathCleanupSegLength: not a prepared segment");
+  expectViolation("PF_PathCleanupSegLength: not a live prepared segment");
   const PF_PathID id = host_.addMask(*layer_, "Line", twtest::polyline({{0, 0}, {3, 4}}, false));
   host_.ledger().beginCommand("segments");
   PF_PathOutlinePtr path = nullptr;
