@@ -2,6 +2,7 @@
 // a removed effect or a deleted layer, a handle of the wrong kind or a foreign address is refused
 // with an error and a violation naming the call and what it expected, and a newer object of the
 // same kind is untouched.
+#include "testbed/host/Callbacks.h"
 #include "tests/testbed_world/WorldFixture.h"
 
 namespace {
@@ -72,6 +73,29 @@ TEST_F(StaleHandleTest, aHandleOfAnotherKindOrAForeignAddressIsRefused) {
   // No handle at all is an argument the call refuses, not a broken rule.
   EXPECT_EQ(layers().AEGP_GetLayerFlags(nullptr, &flags), A_Err_PARAMETER);
   EXPECT_EQ(violations(), 3u);
+  EXPECT_TRUE(host_.ledger().endCommand().clean());
+}
+
+TEST_F(StaleHandleTest, aDisposedMemoryHandleIsRefusedByEveryCallThatTakesIt) {
+  expectViolation("handles: host_lock_handle: not a live handle");
+  expectViolation("handles: host_get_handle_size: not a live handle");
+  expectViolation("handles: host_resize_handle: not a live handle");
+  PF_UtilCallbacks* utils = tb::utilCallbacks();
+  host_.ledger().beginCommand("handles");
+  PF_Handle stale = utils->host_new_handle(8);
+  ASSERT_NE(stale, nullptr);
+  utils->host_dispose_handle(stale);
+  PF_Handle newer = utils->host_new_handle(8);
+  ASSERT_NE(newer, nullptr);
+  EXPECT_EQ(utils->host_lock_handle(stale), nullptr);
+  EXPECT_EQ(utils->host_get_handle_size(stale), 0u);
+  EXPECT_EQ(utils->host_resize_handle(64, &stale), PF_Err_BAD_CALLBACK_PARAM);
+  EXPECT_EQ(violations(), 3u);
+  // No handle is not a broken rule, and the newer handle is untouched.
+  EXPECT_EQ(utils->host_get_handle_size(nullptr), 0u);
+  EXPECT_EQ(utils->host_get_handle_size(newer), 8u);
+  EXPECT_EQ(violations(), 3u);
+  utils->host_dispose_handle(newer);
   EXPECT_TRUE(host_.ledger().endCommand().clean());
 }
 

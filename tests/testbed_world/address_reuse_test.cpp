@@ -18,6 +18,7 @@ class AddressReuseTest : public twtest::WorldTest {
 
 TEST_F(AddressReuseTest, aStaleHandleDisposalIsRefusedAndSparesTheNewerHandle) {
   expectViolation("host_dispose_handle: not a live handle");
+  expectViolation("host_get_handle_size: not a live handle");
   PF_UtilCallbacks* utils = tb::utilCallbacks();
   for (int round = 0; round < 50; ++round) {
     PF_Handle old = utils->host_new_handle(24);
