@@ -4,6 +4,7 @@
 
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
+#include "testbed/host/suites/HostRefs.h"
 
 namespace tb {
 
@@ -29,8 +30,8 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
 
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long,
                      A_u_long time_scale, PF_ParamDef* param) {
-  TB_ENTER();
-  Effect* effect = lookup<Effect>(effect_ref);
+  TB_ENTER(param);
+  Effect* effect = resolve<Effect>(effect_ref, "effect");
   if (!effect || !param || time_scale == 0 || index < 0 ||
       static_cast<size_t>(index) >= effect->params.size())
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -57,7 +58,7 @@ PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
   Host& host = Host::current();
   auto* held = host.findRef<CheckedOutParamObject>(
       [&](const CheckedOutParamObject& p) { return p.param == param; });
-  if (!lookup<Effect>(effect_ref) || !param || !held) {
+  if (!resolve<Effect>(effect_ref, "effect") || !param || !held) {
     host.ledger().violation("checkin_param: not a checked-out parameter");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
