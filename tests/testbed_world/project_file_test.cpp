@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstddef>
 #include <cstring>
 
 #include <filesystem>
@@ -39,6 +40,17 @@ const char* const kScene = R"({
   ]
 })";
 
+// A like project with two small effects, for the tests that open edited copies of it.
+const char* const kSmallScene = R"({
+  "comp": {"name": "Main", "width": 8, "height": 6, "fps": 25, "duration": 4,
+           "scales": {"time": 600}},
+  "items": [{"name": "Clip", "kind": "footage"}, {"name": "Bin", "kind": "folder"}],
+  "active": "Clip",
+  "layers": [{"name": "Card", "kind": "solid", "size": [8, 6], "start": 0.5,
+              "effects": [{"match": "ZEK TOLV_TestUi", "params": {"1": {"keys": [[0, 4], [2, 12]]}}},
+                          {"match": "ZEK TOLV_TestUi"}]}]
+})";
+
 std::string readBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
@@ -54,10 +66,11 @@ class ProjectFileTest : public ::testing::Test {
     std::string pattern = (fs::temp_directory_path() / "tolv-project-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir_ = pattern;
-    for (const char* name : {"TOLV_Mask", "TOLV_Engine"})
+    for (const char* name : {"TOLV_Mask", "TOLV_Engine", "TOLV_TestUi"})
       host_.load(tbtest::modulePath(name));
-    comp_ = &tb::scene::buildScene(host_, tb::scene::parseScene(kScene, "project.json"));
+    tb::scene::buildScene(host_, tb::scene::parseScene(sceneText(), "project.json"));
   }
+  virtual const char* sceneText() const { return kScene; }
   void TearDown() override {
     host_.quit();
     tbtest::checkViolations(host_.ledger(), {});
@@ -65,7 +78,7 @@ class ProjectFileTest : public ::testing::Test {
   }
 
   tb::Comp& comp() { return *host_.project().comps.front(); }
-  tb::Effect& maskEffect() { return *comp().layers.front()->effects.front(); }
+  tb::Effect& firstEffect() { return *comp().layers.front()->effects.front(); }
 
   // The records the renderer received for one frame at `seconds` of the composition.
   std::vector<std::vector<unsigned char>> renderRecords(double seconds) {
@@ -78,15 +91,14 @@ class ProjectFileTest : public ::testing::Test {
   }
 
   tb::Host host_;
-  tb::Comp* comp_ = nullptr;
   fs::path dir_;
 };
 
 TEST_F(ProjectFileTest, savingWhatWasOpenedGivesTheSameBytesAndTheSameRecords) {
-  maskEffect().streamFlags[2] = AEGP_DynStreamFlag_HIDDEN;
-  maskEffect().streamFlags[3] = AEGP_DynStreamFlag_DISABLED;
-  ASSERT_TRUE(maskEffect().dynamicFlags);
-  const auto flags = *maskEffect().dynamicFlags;
+  firstEffect().streamFlags[2] = AEGP_DynStreamFlag_HIDDEN;
+  firstEffect().streamFlags[3] = AEGP_DynStreamFlag_DISABLED;
+  ASSERT_TRUE(firstEffect().dynamicFlags);
+  const auto flags = *firstEffect().dynamicFlags;
   const auto before = renderRecords(1.5);
   ASSERT_FALSE(before.empty());
 
@@ -103,7 +115,7 @@ TEST_F(ProjectFileTest, savingWhatWasOpenedGivesTheSameBytesAndTheSameRecords) {
   const tb::Layer& card = *c.layers.front();
   EXPECT_EQ(card.start.value, 300);
   EXPECT_EQ(card.start.scale, 600u);
-  const tb::Effect& mask = maskEffect();
+  const tb::Effect& mask = firstEffect();
   ASSERT_EQ(mask.keys.size(), mask.params.size());
   ASSERT_EQ(mask.keys[1].size(), 2u);
   EXPECT_EQ(mask.keys[1][0].seconds, 0.0);
@@ -132,30 +144,30 @@ TEST_F(ProjectFileTest, savingWhatWasOpenedGivesTheSameBytesAndTheSameRecords) {
   EXPECT_TRUE(first == readBytes(dir_ / "second.tolvprj"));
 }
 
-TEST_F(ProjectFileTest, aProjectWithoutAnActiveItemOpensWithoutOne) {
-  host_.project().activeItem = nullptr;
-  host_.saveProject((dir_ / "none.tolvprj").string());
-  host_.openProject((dir_ / "none.tolvprj").string());
-  EXPECT_EQ(host_.project().activeItem, nullptr);
+// A saved project ends with the layer's start, the keys and flags of its two effects, the two
+// items and the active item: these are their sizes in a project without keys.
+constexpr size_t itemBytes(size_t name) {
+  return 8 /*kind*/ + 8 + name + 8 /*width*/ + 8 /*height*/;
 }
-
-// The file ends with the layer's start, the keys of its two effects, their flags, the two items
-// and the active item; these are the offsets from the end of a project without keys.
+constexpr size_t kActiveBytes = 16;
+constexpr size_t kTailBytes = sizeof(A_Time) + 2 * (8 /*no keys*/ + 24 /*flags*/) + 8 /*items*/ +
+                              itemBytes(4) + itemBytes(3) + kActiveBytes;
 constexpr size_t kActiveIndexFromEnd = 8;
-constexpr size_t kStartScaleFromEnd = 8 /*active*/ + 8 /*kind*/ +
-                                      2 * (8 + 4 + 8 + 8 + 8) /*items*/ + 8 /*count*/ +
-                                      2 * (8 + 24) /*keys and flags*/ + 4;
+constexpr size_t kStartScaleFromEnd = kTailBytes - offsetof(A_Time, scale);
 
-class DamagedProjectTest : public ProjectFileTest {
+class SmallProjectTest : public ProjectFileTest {
  protected:
-  // A project whose effects have no keys, saved; what opening it with `damage` done says.
-  std::string openDamaged(size_t fromEnd, uint32_t value) {
+  const char* sceneText() const override { return kSmallScene; }
+
+  // The project with no keys, saved, changed by `edit` and opened: "opened" or the error.
+  template <class Edit>
+  std::string openEdited(const Edit& edit) {
     for (auto& effect : comp().layers.front()->effects)
       effect->keys.clear();
     const fs::path path = dir_ / "damaged.tolvprj";
     host_.saveProject(path.string());
     std::string bytes = readBytes(path);
-    std::memcpy(bytes.data() + bytes.size() - fromEnd, &value, sizeof value);
+    edit(bytes);
     writeBytes(path, bytes);
     try {
       host_.openProject(path.string());
@@ -164,35 +176,71 @@ class DamagedProjectTest : public ProjectFileTest {
     }
     return "opened";
   }
+  std::string openDamaged(size_t fromEnd, uint32_t value) {
+    return openEdited([&](std::string& bytes) {
+      std::memcpy(bytes.data() + bytes.size() - fromEnd, &value, sizeof value);
+    });
+  }
 };
 
-TEST_F(DamagedProjectTest, aLayerStartWithoutAScaleIsRefusedAndTheProjectStays) {
+TEST_F(SmallProjectTest, aProjectWithoutAnActiveItemOpensWithoutOne) {
+  host_.project().activeItem = nullptr;
+  host_.saveProject((dir_ / "none.tolvprj").string());
+  host_.openProject((dir_ / "none.tolvprj").string());
+  EXPECT_EQ(host_.project().activeItem, nullptr);
+}
+
+TEST_F(SmallProjectTest, aLayerStartWithoutAScaleIsRefusedAndTheProjectStays) {
   tb::Layer* card = comp().layers.front().get();
   EXPECT_NE(openDamaged(kStartScaleFromEnd, 0).find("a time without a scale"), std::string::npos);
   EXPECT_EQ(comp().layers.front().get(), card);
   EXPECT_EQ(card->start.scale, 600u);
 }
 
-TEST_F(DamagedProjectTest, anActiveItemTheFileDoesNotHoldIsRefused) {
+TEST_F(SmallProjectTest, anActiveItemTheFileDoesNotHoldIsRefused) {
   EXPECT_NE(openDamaged(kActiveIndexFromEnd, 2).find("active item it does not hold"),
             std::string::npos);
   EXPECT_EQ(host_.project().activeItem, host_.project().items[0].get());
 }
 
-TEST_F(DamagedProjectTest, theOffsetsNameTheFieldsTheyDamage) {
-  // Another item that is there opens: the offsets above are the fields the tests name.
-  EXPECT_EQ(openDamaged(kActiveIndexFromEnd, 1), "opened");
-  EXPECT_EQ(host_.project().activeItem, host_.project().items[1].get());
+TEST_F(SmallProjectTest, theOffsetsNameTheFieldsTheyChange) {
+  EXPECT_EQ(openDamaged(kStartScaleFromEnd, 1000), "opened");
+  EXPECT_EQ(comp().layers.front()->start.value, 300);
+  EXPECT_EQ(comp().layers.front()->start.scale, 1000u);
+  EXPECT_EQ(host_.project().activeItem, host_.project().items[0].get());
 }
 
-TEST_F(ProjectFileTest, keysOutOfTimeOrderAreRefused) {
-  tb::Effect& mask = maskEffect();
-  std::swap(mask.keys[1][0].seconds, mask.keys[1][1].seconds);
+// A project saved before starts, keys and items were kept opens without them.
+TEST_F(SmallProjectTest, anOlderProjectOpensWithoutWhatItDidNotKeep) {
+  EXPECT_EQ(openEdited([](std::string& bytes) {
+              bytes[7] = '2';
+              bytes.resize(bytes.size() - kTailBytes);
+            }),
+            "opened");
+  EXPECT_EQ(comp().layers.front()->start.value, 0);
+  EXPECT_TRUE(host_.project().items.empty());
+  EXPECT_EQ(host_.project().activeItem, comp().item.get());
+  EXPECT_TRUE(firstEffect().keys.empty());
+}
+
+TEST_F(SmallProjectTest, keysOutOfTimeOrderAreRefused) {
+  tb::Effect& effect = firstEffect();
+  std::swap(effect.keys[1][0].seconds, effect.keys[1][1].seconds);
   const fs::path path = dir_ / "unordered.tolvprj";
   host_.saveProject(path.string());
-  std::swap(mask.keys[1][0].seconds, mask.keys[1][1].seconds);
+  std::swap(effect.keys[1][0].seconds, effect.keys[1][1].seconds);
   EXPECT_THROW(host_.openProject(path.string()), tb::HostError);
-  EXPECT_EQ(&maskEffect(), &mask);
+  EXPECT_EQ(&firstEffect(), &effect);
+}
+
+TEST_F(SmallProjectTest, aKeyOfAnotherTypeThanItsParameterIsRefused) {
+  tb::Effect& effect = firstEffect();
+  effect.keys[1][1].value.param_type = PF_Param_POINT;
+  const fs::path path = dir_ / "retyped.tolvprj";
+  host_.saveProject(path.string());
+  effect.keys[1][1].value.param_type = PF_Param_SLIDER;
+  EXPECT_THROW(host_.openProject(path.string()), tb::HostError);
+  EXPECT_EQ(&firstEffect(), &effect);
 }
 
 }  // namespace
