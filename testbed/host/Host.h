@@ -230,8 +230,9 @@ class Host {
   // The same at a composition time, which the command sees in PF_InData and its reads take.
   CommandResult sendToEffectAt(Effect& effect, PF_Cmd cmd, A_Time compTime, void* extra);
 
-  // Projects. Saving writes every composition, layer and effect (parameter values and flat
-  // sequence bytes) to a temporary file and renames it over path. Closing sends SETDOWN to every
+  // Projects. Saving writes every composition, layer and effect (parameter values and keys,
+  // dynamic flags and flat sequence bytes), the layers' starts, the project items and the active
+  // item to a temporary file and renames it over path. Closing sends SETDOWN to every
   // effect. Opening reads the whole file into a new project; only when it was read without fault
   // is the current project closed and replaced, and every effect gets its saved bytes back in a
   // new handle with SEQUENCE_RESETUP. Throws HostError (the open project is then untouched).

@@ -1,8 +1,11 @@
 // Saving and opening projects. The file is the testbed's own binary format: compositions with
 // their timing, their layers (kind, transform with position keys, parent, flags, masks, light
 // settings and pixels), each layer's effects by match name with their parameter records and their
-// flat sequence bytes. Sequence data goes back to the module byte for byte, as the host does.
+// flat sequence bytes; then what a project holds over time and beside its compositions: each
+// layer's start, each effect's parameter keys and dynamic flags, the footage and folder items and
+// the active item. Sequence data goes back to the module byte for byte, as the host does.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -18,7 +21,9 @@ namespace tb {
 
 namespace {
 
-constexpr char kProjectMagic[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '2'};
+constexpr char kProjectMagic[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '3'};
+// Files saved before the layers' starts, parameter keys and items were kept; they open without.
+constexpr char kProjectMagicWithoutTime[8] = {'T', 'O', 'L', 'V', 'P', 'R', 'J', '2'};
 
 class Writer {
  public:
@@ -256,6 +261,158 @@ void readEffect(Host& host, Reader& r, Layer& layer, const std::string& path) {
   layer.effects.push_back(std::move(effect));
 }
 
+// --- what the project holds over time and beside its compositions ---
+
+void writeParamKeys(Writer& w, const Effect& effect) {
+  w.u64(effect.keys.size());
+  for (const std::vector<ParamKey>& keys : effect.keys) {
+    w.u64(keys.size());
+    for (const ParamKey& key : keys) {
+      w.plain(key.seconds);
+      w.bytes(&key.value, sizeof(PF_ParamDef));
+    }
+  }
+}
+
+// Keys are kept for the parameters the module has now, each of the parameter's own type and in
+// rising time, as values over time are looked up; keys of parameters it no longer has are read
+// and dropped. Keys are appended as they are read, so that a damaged count fails at the end of
+// the file instead of sizing anything.
+void readParamKeys(Reader& r, Effect& effect, const std::string& path) {
+  const uint64_t params = r.bounded(kMaxItems);
+  if (params == 0)
+    return;
+  effect.keys.assign(effect.params.size(), {});
+  for (uint64_t i = 0; i < params; ++i) {
+    const uint64_t count = r.bounded(kMaxItems);
+    for (uint64_t k = 0; k < count; ++k) {
+      const double seconds = r.plain<double>();
+      PF_ParamDef saved;
+      r.bytes(&saved, sizeof saved);
+      if (i >= effect.params.size())
+        continue;
+      std::vector<ParamKey>& keys = effect.keys[i];
+      if (!std::isfinite(seconds) || (!keys.empty() && !(seconds > keys.back().seconds)) ||
+          saved.param_type != effect.params[i].param_type)
+        throw HostError(path + ": project file holds damaged parameter keys");
+      ParamKey key{seconds, effect.params[i]};
+      restoreParam(key.value, saved);
+      keys.push_back(key);
+    }
+  }
+}
+
+void writeDynamicFlags(Writer& w, const Effect& effect) {
+  w.u64(effect.dynamicFlags ? 1 : 0);
+  w.u64(effect.dynamicFlags ? static_cast<uint32_t>(effect.dynamicFlags->first) : 0);
+  w.u64(effect.dynamicFlags ? static_cast<uint32_t>(effect.dynamicFlags->second) : 0);
+}
+
+void readDynamicFlags(Reader& r, Effect& effect) {
+  const bool answered = r.u64() != 0;
+  const auto flags = static_cast<PF_OutFlags>(r.u64());
+  const auto flags2 = static_cast<PF_OutFlags2>(r.u64());
+  effect.dynamicFlags.reset();
+  if (answered)
+    effect.dynamicFlags = std::make_pair(flags, flags2);
+}
+
+// A time read from a file; a zero scale would divide by zero wherever the time is used.
+A_Time readTime(Reader& r, const std::string& path) {
+  const A_Time t = r.plain<A_Time>();
+  if (t.scale == 0)
+    throw HostError(path + ": project file holds a time without a scale");
+  return t;
+}
+
+enum class ActiveKind : uint64_t { kNone = 0, kComp = 1, kItem = 2 };
+
+// The active item as its kind and its place among the compositions or the project items.
+void writeActiveItem(Writer& w, const Project& project) {
+  for (size_t c = 0; c < project.comps.size(); ++c) {
+    if (project.activeItem == project.comps[c]->item.get()) {
+      w.u64(static_cast<uint64_t>(ActiveKind::kComp));
+      w.u64(c);
+      return;
+    }
+  }
+  for (size_t i = 0; i < project.items.size(); ++i) {
+    if (project.activeItem == project.items[i].get()) {
+      w.u64(static_cast<uint64_t>(ActiveKind::kItem));
+      w.u64(i);
+      return;
+    }
+  }
+  w.u64(static_cast<uint64_t>(ActiveKind::kNone));
+  w.u64(0);
+}
+
+void readActiveItem(Reader& r, Project& project, const std::string& path) {
+  const auto kind = static_cast<ActiveKind>(r.bounded(static_cast<uint64_t>(ActiveKind::kItem)));
+  const uint64_t index = r.u64();
+  project.activeItem = nullptr;
+  if (kind == ActiveKind::kNone)
+    return;
+  const size_t count = kind == ActiveKind::kComp ? project.comps.size() : project.items.size();
+  if (index >= count)
+    throw HostError(path + ": project file names an active item it does not hold");
+  project.activeItem =
+      kind == ActiveKind::kComp ? project.comps[index]->item.get() : project.items[index].get();
+}
+
+void writeProjectItems(Writer& w, const Project& project) {
+  w.u64(project.items.size());
+  for (const auto& item : project.items) {
+    w.u64(static_cast<uint32_t>(item->type));
+    w.text(item->name);
+    w.u64(static_cast<uint32_t>(item->width));
+    w.u64(static_cast<uint32_t>(item->height));
+  }
+}
+
+void readProjectItems(Reader& r, Project& project, const std::string& path) {
+  const uint64_t count = r.bounded(kMaxItems);
+  for (uint64_t i = 0; i < count; ++i) {
+    const auto type = static_cast<AEGP_ItemType>(r.u64());
+    if (type != AEGP_ItemType_FOOTAGE && type != AEGP_ItemType_FOLDER)
+      throw HostError(path + ": project file holds an item of an unknown kind");
+    auto item = std::make_unique<Item>(type, nullptr, nullptr);
+    item->name = r.text();
+    item->width = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
+    item->height = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
+    project.items.push_back(std::move(item));
+  }
+}
+
+// Follows the compositions, in their order: layer starts, keys and flags, then the items.
+void writeTimeAndItems(Writer& w, const Project& project) {
+  for (const auto& comp : project.comps) {
+    for (const auto& layer : comp->layers) {
+      w.plain(layer->start);
+      for (const auto& effect : layer->effects) {
+        writeParamKeys(w, *effect);
+        writeDynamicFlags(w, *effect);
+      }
+    }
+  }
+  writeProjectItems(w, project);
+  writeActiveItem(w, project);
+}
+
+void readTimeAndItems(Reader& r, Project& project, const std::string& path) {
+  for (const auto& comp : project.comps) {
+    for (const auto& layer : comp->layers) {
+      layer->start = readTime(r, path);
+      for (const auto& effect : layer->effects) {
+        readParamKeys(r, *effect, path);
+        readDynamicFlags(r, *effect);
+      }
+    }
+  }
+  readProjectItems(r, project, path);
+  readActiveItem(r, project, path);
+}
+
 }  // namespace
 
 void Host::saveProject(const std::string& path) {
@@ -294,6 +451,7 @@ void Host::saveProject(const std::string& path) {
           writeEffect(*this, w, *effect);
       }
     }
+    writeTimeAndItems(w, project_);
     out.flush();
     if (!out)
       throw HostError(path + ": writing the project failed");
@@ -358,7 +516,8 @@ void Host::readProject(std::ifstream& in, const std::string& path) {
   Reader r(in, path);
   char magic[sizeof kProjectMagic];
   r.bytes(magic, sizeof magic);
-  if (std::memcmp(magic, kProjectMagic, sizeof magic) != 0)
+  const bool withTime = std::memcmp(magic, kProjectMagic, sizeof magic) == 0;
+  if (!withTime && std::memcmp(magic, kProjectMagicWithoutTime, sizeof magic) != 0)
     throw HostError(path + ": not a testbed project");
   AEGP_LayerIDVal next_layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
   PF_PathID next_path_id = static_cast<PF_PathID>(r.u64());
@@ -396,6 +555,8 @@ void Host::readProject(std::ifstream& in, const std::string& path) {
         readEffect(*this, r, layer, path);
     }
   }
+  if (withTime)
+    readTimeAndItems(r, project_, path);
   project_.nextLayerId = next_layer_id;
   project_.nextPathId = next_path_id;
 }
