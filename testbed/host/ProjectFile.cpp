@@ -47,7 +47,12 @@ class Writer {
 
 class Reader {
  public:
-  Reader(std::ifstream& in, const std::string& path) : in_(in), path_(path) {}
+  Reader(std::ifstream& in, const std::string& path) : in_(in), path_(path) {
+    in_.seekg(0, std::ios::end);
+    const std::streamoff end = in_.tellg();
+    in_.seekg(0, std::ios::beg);
+    size_ = end > 0 ? static_cast<uint64_t>(end) : 0;
+  }
   void bytes(void* data, size_t size) {
     in_.read(static_cast<char*>(data), static_cast<std::streamsize>(size));
     if (!in_)
@@ -64,6 +69,19 @@ class Reader {
     if (v > limit)
       throw HostError(path_ + ": project file holds a damaged count");
     return v;
+  }
+  // A count of items each stored in at least item_bytes: more than the rest of the file can hold
+  // means the file was cut short, and is found before anything is made for them, so that the
+  // work an open does never exceeds what the file's own length pays for.
+  uint64_t counted(uint64_t limit, uint64_t item_bytes) {
+    const uint64_t v = bounded(limit);
+    if (v > left() / item_bytes)
+      throw HostError(path_ + ": project file is truncated");
+    return v;
+  }
+  uint64_t left() {
+    const std::streamoff at = in_.tellg();
+    return at >= 0 && static_cast<uint64_t>(at) < size_ ? size_ - static_cast<uint64_t>(at) : 0;
   }
   template <class T>
   T plain() {
@@ -85,7 +103,7 @@ class Reader {
     return data;
   }
   std::string text() {
-    std::string s(bounded(1 << 16), '\0');
+    std::string s(counted(1 << 16, 1), '\0');
     bytes(s.data(), s.size());
     return s;
   }
@@ -93,9 +111,12 @@ class Reader {
  private:
   std::ifstream& in_;
   const std::string& path_;
+  uint64_t size_ = 0;
 };
 
 constexpr uint64_t kMaxItems = 1 << 16;
+// The least a record takes in the file: every record starts with at least one 8-byte field.
+constexpr uint64_t kLeastRecord = 8;
 constexpr uint64_t kMaxWorldSideCount = kMaxWorldSide;
 
 void writeShape(Writer& w, const OutlineShape& shape) {
@@ -108,7 +129,7 @@ void writeShape(Writer& w, const OutlineShape& shape) {
 OutlineShape readShape(Reader& r) {
   OutlineShape shape;
   shape.closed = r.u64() != 0;
-  shape.vertices.resize(r.bounded(kMaxItems));
+  shape.vertices.resize(r.counted(kMaxItems, sizeof(BezierVertex)));
   for (BezierVertex& v : shape.vertices)
     v = r.plain<BezierVertex>();
   return shape;
@@ -158,7 +179,7 @@ void readLayerWorld(Reader& r, Layer& layer, const std::string& path) {
   t.position = r.plain<A_FloatPoint3>();
   t.scale = r.plain<A_FloatPoint3>();
   t.rotation = r.plain<A_FloatPoint3>();
-  t.positionKeys.resize(r.bounded(kMaxItems));
+  t.positionKeys.resize(r.counted(kMaxItems, sizeof(PositionKey)));
   for (PositionKey& key : t.positionKeys)
     key = r.plain<PositionKey>();
   layer.positionKeyAtZero = r.u64() != 0;
@@ -168,12 +189,12 @@ void readLayerWorld(Reader& r, Layer& layer, const std::string& path) {
   layer.intensity = r.plain<double>();
   if (r.u64() == 0)
     layer.source.reset();
-  layer.masks.resize(r.bounded(kMaxItems));
+  layer.masks.resize(r.counted(kMaxItems, kLeastRecord));
   for (Mask& mask : layer.masks) {
     mask.id = static_cast<PF_PathID>(r.u64());
     mask.name = r.text();
     mask.outline.shape = readShape(r);
-    mask.outline.keys.resize(r.bounded(kMaxItems));
+    mask.outline.keys.resize(r.counted(kMaxItems, kLeastRecord));
     for (OutlineKey& key : mask.outline.keys) {
       key.time = r.plain<double>();
       key.shape = readShape(r);
@@ -182,6 +203,8 @@ void readLayerWorld(Reader& r, Layer& layer, const std::string& path) {
   if (r.u64() != 0) {
     const A_long w = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
     const A_long h = static_cast<A_long>(r.bounded(kMaxWorldSideCount));
+    if (static_cast<uint64_t>(w) * static_cast<uint64_t>(h) * sizeof(PF_Pixel) > r.left())
+      throw HostError(path + ": project file is truncated");
     layer.pixels = World::blank(w, h);
     if (!layer.pixels)
       throw HostError(path + ": project file holds a layer without pixels");
@@ -234,7 +257,7 @@ void readEffect(Host& host, Reader& r, Layer& layer, const std::string& path) {
   effect->module = module;
   effect->layer = &layer;
   initEffectParams(*effect);
-  uint64_t count = r.bounded(kMaxItems);
+  uint64_t count = r.counted(kMaxItems, sizeof(PF_ParamDef));
   for (uint64_t i = 0; i < count; ++i) {
     PF_ParamDef saved;
     r.bytes(&saved, sizeof saved);
@@ -521,7 +544,7 @@ void Host::readProject(std::ifstream& in, const std::string& path) {
     throw HostError(path + ": not a testbed project");
   AEGP_LayerIDVal next_layer_id = static_cast<AEGP_LayerIDVal>(r.u64());
   PF_PathID next_path_id = static_cast<PF_PathID>(r.u64());
-  uint64_t comps = r.bounded(kMaxItems);
+  uint64_t comps = r.counted(kMaxItems, kLeastRecord);
   for (uint64_t c = 0; c < comps; ++c) {
     std::string name = r.text();
     A_long width = static_cast<A_long>(r.u64());
@@ -538,10 +561,10 @@ void Host::readProject(std::ifstream& in, const std::string& path) {
     comp.currentTime = r.plain<A_Time>();
     if (r.u64() != 0)
       project_.activeItem = comp.item.get();
-    comp.selected.resize(r.bounded(kMaxItems));
+    comp.selected.resize(r.counted(kMaxItems, kLeastRecord));
     for (AEGP_LayerIDVal& id : comp.selected)
       id = static_cast<AEGP_LayerIDVal>(r.u64());
-    uint64_t layers = r.bounded(kMaxItems);
+    uint64_t layers = r.counted(kMaxItems, kLeastRecord);
     for (uint64_t l = 0; l < layers; ++l) {
       std::string layer_name = r.text();
       AEGP_LayerIDVal id = static_cast<AEGP_LayerIDVal>(r.u64());
@@ -550,7 +573,7 @@ void Host::readProject(std::ifstream& in, const std::string& path) {
       Layer& layer = addLayer(comp, layer_name, lw, lh);
       layer.id = id;
       readLayerWorld(r, layer, path);
-      uint64_t effects = r.bounded(kMaxItems);
+      uint64_t effects = r.counted(kMaxItems, kLeastRecord);
       for (uint64_t e = 0; e < effects; ++e)
         readEffect(*this, r, layer, path);
     }
