@@ -7,7 +7,8 @@
 namespace tb {
 
 // A layer parameter gives the chosen layer's pixels as a PF_LayerDef, valid until check-in (no
-// pixels, data null, when no layer is chosen or the layer has none); other parameters give their
+// pixels, data null, when no layer is chosen or the layer has none), at the reduced size during a
+// downsampled render; other parameters give their
 // value at the time asked for, in the layer's time. Every check-out is held in the ledger until
 // checked in with the same record.
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,

@@ -402,7 +402,7 @@ TEST_F(RenderCliTest, theProjectWritesKeyedParametersAtTheCurrentTimeAsSceneFile
   const nlohmann::json report = nlohmann::json::parse(run.out);
   EXPECT_EQ(report["steps"][0]["step"], "time");
   EXPECT_EQ(report["project"]["layers"][0]["effects"][0]["params"].dump(),
-            R"({"1":20,"2":0,"3":[8.0,6.0]})");
+            R"({"1":20,"2":0,"3":[8.0,6.0],"4":null})");
 }
 
 }  // namespace
