@@ -1,5 +1,6 @@
 #include "testbed/host/Host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -116,9 +117,34 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   return result;
 }
 
+namespace {
+
+// The serial of the newest live reference; every reference made later has a greater one.
+uint64_t newestSerial(const RefRegistry& refs) {
+  uint64_t newest = 0;
+  refs.forEach([&](const void* ref) { newest = std::max(newest, refs.serial(ref)); });
+  return newest;
+}
+
+// References a command took and left held (its violations already say so) end with it, so that a
+// later command using one is refused as stale instead of served. Text handles a script run filled
+// are the plug-in's to keep.
+void endReferencesLeftSince(RefRegistry& refs, uint64_t serial) {
+  std::vector<const void*> left;
+  refs.forEach([&](const void* ref) {
+    if (refs.serial(ref) > serial && !lookup<MemHandleObject>(ref))
+      left.push_back(ref);
+  });
+  for (const void* ref : left)
+    refs.dispose(ref);
+}
+
+}  // namespace
+
 CommandReport Host::runCommand(CommandTarget target, const std::string& command,
                                const std::function<void()>& body) {
   const std::string module = target.module ? moduleLabel(*target.module) : std::string();
+  const uint64_t before = newestSerial(refs_);
   ledger_.beginCommand(module + " " + command, module, command);
   stack_.push_back(target);
   body();
@@ -126,6 +152,7 @@ CommandReport Host::runCommand(CommandTarget target, const std::string& command,
   CommandReport report = ledger_.endCommand();
   // Quiet-errors mode does not outlive the command that started it.
   log_.quietDepth -= report.quietLeftOn;
+  endReferencesLeftSince(refs_, before);
   return report;
 }
 

@@ -76,6 +76,22 @@ TEST_F(StaleHandleTest, aHandleOfAnotherKindOrAForeignAddressIsRefused) {
   EXPECT_TRUE(host_.ledger().endCommand().clean());
 }
 
+TEST_F(StaleHandleTest, aReferenceACommandLeftHeldEndsWithIt) {
+  expectViolation("ZEK TOLV_TestSender: keeps: left held: effect ref x1");
+  expectViolation("AEGP_GetInstalledKeyFromLayerEffect: not a live effect reference");
+  const auto& effects = suite<AEGP_EffectSuite3>(kAEGPEffectSuite, 3);
+  AEGP_EffectRefH kept = nullptr;
+  tb::CommandReport report = host_.runCommand({sender_, effect_}, "keeps", [&] {
+    EXPECT_EQ(pf().AEGP_GetNewEffectForEffect(sender_->pluginId, ref(), &kept), A_Err_NONE);
+  });
+  EXPECT_EQ(report.held, std::vector<std::string>{"effect ref"});
+  AEGP_InstalledEffectKey key = 0;
+  host_.runCommand({sender_, effect_}, "uses", [&] {
+    EXPECT_EQ(effects.AEGP_GetInstalledKeyFromLayerEffect(kept, &key), A_Err_PARAMETER);
+  });
+  EXPECT_EQ(violations(), 2u);
+}
+
 TEST_F(StaleHandleTest, aDisposedMemoryHandleIsRefusedByEveryCallThatTakesIt) {
   expectViolation("handles: host_lock_handle: not a live handle");
   expectViolation("handles: host_get_handle_size: not a live handle");
