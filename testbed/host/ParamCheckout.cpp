@@ -4,6 +4,7 @@
 
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
+#include "testbed/host/ParamValues.h"
 #include "testbed/host/suites/HostRefs.h"
 
 namespace tb {
@@ -45,6 +46,9 @@ PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
     return PF_Err_BAD_CALLBACK_PARAM;
   Host& host = Host::current();
   PF_ParamDef value = paramAt(*effect, index, static_cast<double>(what_time) / time_scale);
+  if (const FrameContext* frame = host.frame())
+    downsamplePoint(value, static_cast<A_long>(frame->downsampleX.den),
+                    static_cast<A_long>(frame->downsampleY.den));
   std::optional<World> pixels;
   if (value.param_type == PF_Param_LAYER) {
     // Layers do not change over time in the testbed: their pixels hold at every time.

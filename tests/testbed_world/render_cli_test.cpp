@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -300,6 +301,10 @@ TEST_F(RenderCliTest, anEffectAddedByAScriptShowsInTheProject) {
   EXPECT_EQ(effects[1]["match"], "ZEK TOLV_Engine");
   EXPECT_EQ(effects[1]["params"]["19"], nullptr);
   EXPECT_EQ(effects[1]["params"]["43"], 0);
+  // The report ends with the project, after the steps that changed it.
+  const auto ordered = nlohmann::ordered_json::parse(run.out);
+  ASSERT_FALSE(ordered.empty());
+  EXPECT_EQ(std::prev(ordered.end()).key(), "project");
 }
 
 TEST_F(RenderCliTest, aScriptThatThrowsShowsItsFailureInTheStatusAndTheScripts) {

@@ -161,7 +161,7 @@ TEST(DownsampledRender, givesReducedWorldsTheFactorsAndScaledPoints) {
 
 namespace {
 
-TEST(DownsampledRender, givesCheckedOutLayersAtTheReducedSizeAndFullSizeOutsideIt) {
+TEST(DownsampledRender, givesCheckedOutLayersAndPointsReducedAndFullSizeOutsideIt) {
   tb::Host host;
   tb::Module& ui = host.load(tbtest::modulePath("TOLV_TestUi"));
   tb::Comp& comp = host.addComp("Main", 33, 24);
@@ -180,6 +180,11 @@ TEST(DownsampledRender, givesCheckedOutLayersAtTheReducedSizeAndFullSizeOutsideI
     const tb::World& frame = *frames[1].frame;
     EXPECT_EQ(frame.at(2, 0).red, (21 + dx - 1) / dx) << dx << "x" << dy;
     EXPECT_EQ(frame.at(2, 0).green, (10 + dy - 1) / dy) << dx << "x" << dy;
+    // A point checked out then is scaled as the render's own "Centre" is: (16.5, 12) reduced.
+    EXPECT_EQ(frame.at(3, 0).red, 16 / dx) << dx << "x" << dy;
+    EXPECT_EQ(frame.at(3, 0).green, 12 / dy) << dx << "x" << dy;
+    EXPECT_EQ(frame.at(3, 0).red, frame.at(0, 0).red);
+    EXPECT_EQ(frame.at(3, 0).green, frame.at(0, 0).green);
   }
   // Outside a render the host gives the layer as it is.
   PF_InData in_data;
@@ -189,6 +194,12 @@ TEST(DownsampledRender, givesCheckedOutLayersAtTheReducedSizeAndFullSizeOutsideI
             PF_Err_NONE);
   EXPECT_EQ(param.u.ld.width, 21);
   EXPECT_EQ(param.u.ld.height, 10);
+  EXPECT_EQ(in_data.inter.checkin_param(in_data.effect_ref, &param), PF_Err_NONE);
+  constexpr int kCentre = 3;
+  ASSERT_EQ(in_data.inter.checkout_param(in_data.effect_ref, kCentre, 0, 1, 25, &param),
+            PF_Err_NONE);
+  EXPECT_EQ(param.u.td.x_value, 33 << 15);  // 16.5 in 16.16 fixed point
+  EXPECT_EQ(param.u.td.y_value, 12 << 16);
   EXPECT_EQ(in_data.inter.checkin_param(in_data.effect_ref, &param), PF_Err_NONE);
   host.quit();
   tbtest::checkViolations(host.ledger(), {});
