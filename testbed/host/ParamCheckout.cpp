@@ -1,6 +1,7 @@
 #include "testbed/host/ParamCheckout.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
@@ -25,6 +26,31 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
                                       x * static_cast<A_long>(sizeof(PF_Pixel)));
 }
 
+// Pixels of layers checked in, kept so that the next check-out copies into storage it already
+// has: a render that checks out a layer each frame then costs one copy, not a fresh block.
+std::vector<World>& sparePixels() {
+  static std::vector<World> spare;
+  return spare;
+}
+
+World copyOfLayer(const World& pixels) {
+  std::vector<World>& spare = sparePixels();
+  if (spare.empty())
+    return pixels;
+  World copy = std::move(spare.back());
+  spare.pop_back();
+  copy = pixels;
+  return copy;
+}
+
+void keepPixels(CheckedOutParamObject& held) {
+  constexpr size_t kKept = 2;
+  if (held.pixels && sparePixels().size() < kKept) {
+    sparePixels().push_back(std::move(*held.pixels));
+    held.pixels.reset();
+  }
+}
+
 }  // namespace
 
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long,
@@ -45,7 +71,7 @@ PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
   // Layers do not change over time in the testbed: their pixels hold at every time.
   const Layer* layer = chosenLayer(*effect, index);
   if (layer && layer->pixels) {
-    held->pixels = *layer->pixels;
+    held->pixels = copyOfLayer(*layer->pixels);
     param->u.ld = held->pixels->def();
     param->u.ld.dephault = dflt;
   }
@@ -61,6 +87,7 @@ PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     host.ledger().violation("checkin_param: not a checked-out parameter");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
+  keepPixels(*held);
   host.disposeRef(held);
   return PF_Err_NONE;
 }
