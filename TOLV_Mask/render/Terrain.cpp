@@ -1,6 +1,8 @@
 #include "TOLV_Mask/render/Terrain.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "TOLV_Mask/Params.h"
@@ -25,13 +27,33 @@ float PixelCoordinate(double t, A_long size) {
   return static_cast<float>(held * size);
 }
 
+PF_Fixed Saturated(int64_t v) {
+  return static_cast<PF_Fixed>(std::clamp<int64_t>(v, std::numeric_limits<PF_Fixed>::min(),
+                                                   std::numeric_limits<PF_Fixed>::max()));
+}
+
+// std::round of a value well inside the 64-bit range, without the library call (every vertex
+// takes two): the whole part by truncation, the exact remainder deciding half away from zero.
+int64_t RoundHalfAway(double v) {
+  int64_t whole = static_cast<int64_t>(v);
+  const double rest = v - static_cast<double>(whole);
+  if (rest >= 0.5)
+    ++whole;
+  else if (rest <= -0.5)
+    --whole;
+  return whole;
+}
+
 PF_Fixed ToFixed(float pixels) {
-  const double scaled = std::round(static_cast<double>(pixels) * 65536.0);
-  if (scaled >= static_cast<double>(std::numeric_limits<PF_Fixed>::max()))
+  const double scaled = static_cast<double>(pixels) * 65536.0;
+  if (std::fabs(scaled) < 0x1p40)
+    return Saturated(RoundHalfAway(scaled));
+  const double rounded = std::round(scaled);
+  if (rounded >= static_cast<double>(std::numeric_limits<PF_Fixed>::max()))
     return std::numeric_limits<PF_Fixed>::max();
-  if (scaled <= static_cast<double>(std::numeric_limits<PF_Fixed>::min()))
+  if (rounded <= static_cast<double>(std::numeric_limits<PF_Fixed>::min()))
     return std::numeric_limits<PF_Fixed>::min();
-  return static_cast<PF_Fixed>(scaled);
+  return static_cast<PF_Fixed>(rounded);
 }
 
 class SubpixelSource : public PixelSource {
