@@ -17,10 +17,9 @@ float tangent(float before, float after, float k) {
 
 float Interpolate(float a, float b, float t, unsigned char cosine) {
   if (!cosine)
-    return a * (1.0f - t) + b * t;
+    return LinearInterpolate(a, b, t);
   const float x = static_cast<float>(static_cast<double>(t) * kPi);
-  const float f = (1.0f - cosf(x)) * 0.5f;
-  return a * (1.0f - f) + b * f;
+  return LinearInterpolate(a, b, (1.0f - cosf(x)) * 0.5f);
 }
 
 float HermiteInterpolate(float y0, float y1, float y2, float y3, float mu, float tension) {

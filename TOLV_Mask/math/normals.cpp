@@ -217,7 +217,8 @@ void fillBorder(Components& f, size_t cols, size_t rows) {
   }
 }
 
-void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<point3>& faces,
+// The face normals are appended to faces unless it is null.
+void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<point3>* faces,
                  bool wrap) {
   const size_t count = (cols + 1) * (rows + 1);
   Components pos(count), sum(count);
@@ -241,12 +242,14 @@ void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<p
     weldRowEnds(cols, rows, sum);
   normalise(sum);
   mergeNormals(sum.x, sum.y, sum.z, count, v.data());
+  if (!faces)
+    return;
 
   normaliseCells(f1, cols, rows);
   normaliseCells(f2, cols, rows);
-  const size_t earlier = faces.size();
-  faces.resize(earlier + 2 * cols * rows);
-  point3* out = faces.data() + earlier;
+  const size_t earlier = faces->size();
+  faces->resize(earlier + 2 * cols * rows);
+  point3* out = faces->data() + earlier;
   for (size_t r = 0; r < rows; ++r) {
     const size_t in = (r + 1) * (cols + 2) + 1;
     for (size_t c = 0; c < cols; ++c) {
@@ -256,11 +259,9 @@ void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<p
   }
 }
 
-}  // namespace
-
-PF_Err normalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
-                        std::vector<point3>& faceNormals, unsigned char wrap) {
-  const size_t earlierFaces = faceNormals.size();
+PF_Err normalsOf(int cols, int rows, std::vector<vecNor>& vertices,
+                 std::vector<point3>* faceNormals, unsigned char wrap) {
+  const size_t earlierFaces = faceNormals ? faceNormals->size() : 0;
   size_t normalised = 0;
   if (cols >= 0 && rows >= 0) {
     const uint64_t needed = (static_cast<uint64_t>(cols) + 1) * (static_cast<uint64_t>(rows) + 1);
@@ -273,6 +274,18 @@ PF_Err normalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
   }
   normaliseEach(vertices.size() - normalised,
                 [&](size_t i) -> point3& { return vertices[normalised + i].nor; });
-  normaliseEach(earlierFaces, [&](size_t i) -> point3& { return faceNormals[i]; });
+  normaliseEach(earlierFaces, [&](size_t i) -> point3& { return (*faceNormals)[i]; });
   return PF_Err_NONE;
+}
+
+}  // namespace
+
+PF_Err normalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
+                        std::vector<point3>& faceNormals, unsigned char wrap) {
+  return normalsOf(cols, rows, vertices, &faceNormals, wrap);
+}
+
+PF_Err vertexNormalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
+                              unsigned char wrap) {
+  return normalsOf(cols, rows, vertices, nullptr, wrap);
 }

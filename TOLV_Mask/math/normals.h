@@ -26,3 +26,8 @@ struct vecNor {
 // shorter than the grid. With cols < 0 there is no grid and the wrap step is skipped.
 PF_Err normalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
                         std::vector<point3>& faceNormals, unsigned char wrap);
+
+// The vertex normals of normalsFromCoord, bit for bit, without the face normals: for a grid whose
+// faces are worked out again later. The caller zeroes every nor beforehand.
+PF_Err vertexNormalsFromCoord(int cols, int rows, std::vector<vecNor>& vertices,
+                              unsigned char wrap);

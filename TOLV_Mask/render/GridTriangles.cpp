@@ -12,8 +12,8 @@ size_t GridVertexCount(A_long cols, A_long rows) {
 
 namespace {
 
-void SetTriangle(triangle& tri, const std::vector<vecNor>& v, const std::vector<A_FloatPoint>& t,
-                 size_t a, size_t b, size_t c, const point3& face) {
+void SetTriangle(triangle& tri, const vecNor* v, const A_FloatPoint* t, size_t a, size_t b,
+                 size_t c, const point3& face) {
   tri.vertexA = v[a].pos;
   tri.vertexB = v[b].pos;
   tri.vertexC = v[c].pos;
@@ -38,23 +38,34 @@ size_t GridMesh::triangleCount() const {
 size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
   const size_t count = std::min(grid.triangleCount(), limit);
   const size_t c = static_cast<size_t>(grid.cols);
-  const size_t rows = static_cast<size_t>(grid.rows);
+  const vecNor* v = grid.vecNors.data();
+  const A_FloatPoint* t = grid.texture.data();
   const std::vector<point3>& faces = grid.faceNormals;
-  point3 face = {0, 0, 0};
+  // Cells whose two triangles both have their own face normal, the whole grid as a rule, go
+  // without the checks of the general case.
+  const size_t own = std::min(count, faces.size()) & ~size_t{1};
   size_t n = 0;
+  for (size_t r = 0; n < own; ++r) {
+    for (size_t k = r * (c + 1), end = k + c; k < end && n < own; ++k, n += 2) {
+      const size_t bl = k + c + 1;
+      const size_t br = k + c + 2;
+      SetTriangle(out[n], v, t, k, k + 1, br, faces[n]);
+      SetTriangle(out[n + 1], v, t, k, br, bl, faces[n + 1]);
+    }
+  }
+  point3 face = n > 0 ? faces[n - 1] : point3{0, 0, 0};
   auto put = [&](size_t a, size_t b, size_t d) {
     if (n < faces.size())
       face = faces[n];
-    SetTriangle(out[n++], grid.vecNors, grid.texture, a, b, d, face);
+    SetTriangle(out[n++], v, t, a, b, d, face);
   };
-  for (size_t r = 0; r < rows && n < count; ++r) {
-    for (size_t k = r * (c + 1), end = k + c; k < end && n < count; ++k) {
-      const size_t bl = k + c + 1;
-      const size_t br = k + c + 2;
-      put(k, k + 1, br);
-      if (n < count)
-        put(k, br, bl);
-    }
+  for (size_t cell = n / 2; n < count; ++cell) {
+    const size_t k = cell / c * (c + 1) + cell % c;
+    const size_t bl = k + c + 1;
+    const size_t br = k + c + 2;
+    put(k, k + 1, br);
+    if (n < count)
+      put(k, br, bl);
   }
   return count;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "TOLV_Mask/render/FlatGrid.h"
+#include "TOLV_Mask/render/GridTriangles.h"
 #include "TOLV_Mask/render/HostOutline.h"
 #include "TOLV_Mask/render/MaskSampling.h"
 #include "TOLV_Mask/render/Placement.h"
@@ -91,6 +92,9 @@ void BuildMaskRows(HostStatus& status, const AEGP_SuiteHandler& suites, const La
   const PF_InData& in_data = *status.in_data();
   const A_long count = state.maskCount;
   const A_long rowsPerGap = RowsPerGap(params.ySubdivide, count, params.cubic);
+  const size_t grid = GridVertexCount(state.columns, rowsPerGap * (count - 1));
+  state.vertices.reserve(grid);
+  state.texture.reserve(grid);
   MaskRow previous;
   for (A_long i = 0; i < count; ++i) {
     const MaskPose pose = PoseOf(status, suites, context, light, params, in_data, i, count);

@@ -54,10 +54,15 @@ void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginI
 
   state.vecNors = MakeVecNors(state.vertices);
   state.faceNormals.clear();
-  if (ChooseNormals(settings, state.maskCount) == NormalsKind::kSurface)
-    status.fail(
-        normalsFromCoord(cols, state.rows, state.vecNors, state.faceNormals, settings.closedShape));
-  else
+  if (ChooseNormals(settings, state.maskCount) == NormalsKind::kSurface) {
+    // A terrain works the faces out afresh once it has moved the grid; here it needs only the
+    // vertex normals to move it along.
+    if (settings.displacesTerrain())
+      status.fail(vertexNormalsFromCoord(cols, state.rows, state.vecNors, settings.closedShape));
+    else
+      status.fail(normalsFromCoord(cols, state.rows, state.vecNors, state.faceNormals,
+                                   settings.closedShape));
+  } else
     SetFlatNormals(state.vecNors, state.faceNormals, state.maskCount);
   if (settings.displacesTerrain())
     ApplyTerrain(status, suites, settings, cols, state.rows, state.vecNors, state.faceNormals,

@@ -9,13 +9,14 @@ namespace mask {
 namespace {
 
 point3 blend(const point3& a, const point3& b, float t) {
-  return {Interpolate(a.x, b.x, t, 0), Interpolate(a.y, b.y, t, 0), Interpolate(a.z, b.z, t, 0)};
+  return {LinearInterpolate(a.x, b.x, t), LinearInterpolate(a.y, b.y, t),
+          LinearInterpolate(a.z, b.z, t)};
 }
 
 // Texture coordinates pass through the single-precision blend.
 A_FloatPoint blend(const A_FloatPoint& a, const A_FloatPoint& b, float t) {
-  return {Interpolate(static_cast<float>(a.x), static_cast<float>(b.x), t, 0),
-          Interpolate(static_cast<float>(a.y), static_cast<float>(b.y), t, 0)};
+  return {LinearInterpolate(static_cast<float>(a.x), static_cast<float>(b.x), t),
+          LinearInterpolate(static_cast<float>(a.y), static_cast<float>(b.y), t)};
 }
 
 point3 hermite(const point3& p0, const point3& p1, const point3& p2, const point3& p3, float t,

@@ -1,6 +1,9 @@
 #include "TOLV_Mask/render/Terrain.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "TOLV_Mask/Params.h"
@@ -25,13 +28,33 @@ float PixelCoordinate(double t, A_long size) {
   return static_cast<float>(held * size);
 }
 
+PF_Fixed Saturated(int64_t v) {
+  return static_cast<PF_Fixed>(std::clamp<int64_t>(v, std::numeric_limits<PF_Fixed>::min(),
+                                                   std::numeric_limits<PF_Fixed>::max()));
+}
+
+// std::round of a value well inside the 64-bit range, without the library call (every vertex
+// takes two): the whole part by truncation, the exact remainder deciding half away from zero.
+int64_t RoundHalfAway(double v) {
+  int64_t whole = static_cast<int64_t>(v);
+  const double rest = v - static_cast<double>(whole);
+  if (rest >= 0.5)
+    ++whole;
+  else if (rest <= -0.5)
+    --whole;
+  return whole;
+}
+
 PF_Fixed ToFixed(float pixels) {
-  const double scaled = std::round(static_cast<double>(pixels) * 65536.0);
-  if (scaled >= static_cast<double>(std::numeric_limits<PF_Fixed>::max()))
+  const double scaled = static_cast<double>(pixels) * 65536.0;
+  if (std::fabs(scaled) < 0x1p40)
+    return Saturated(RoundHalfAway(scaled));
+  const double rounded = std::round(scaled);
+  if (rounded >= static_cast<double>(std::numeric_limits<PF_Fixed>::max()))
     return std::numeric_limits<PF_Fixed>::max();
-  if (scaled <= static_cast<double>(std::numeric_limits<PF_Fixed>::min()))
+  if (rounded <= static_cast<double>(std::numeric_limits<PF_Fixed>::min()))
     return std::numeric_limits<PF_Fixed>::min();
-  return static_cast<PF_Fixed>(scaled);
+  return static_cast<PF_Fixed>(rounded);
 }
 
 class SubpixelSource : public PixelSource {
@@ -56,11 +79,24 @@ FixedPoint TerrainSamplePoint(const A_FloatPoint& uv, A_long width, A_long heigh
   return {ToFixed(PixelCoordinate(uv.x, width)), ToFixed(PixelCoordinate(uv.y, height))};
 }
 
-double TerrainHeight(const PF_Pixel& pixel, A_long zRange) {
-  const int sum = pixel.red + pixel.green + pixel.blue;
+namespace {
+
+constexpr int kMaxChannelSum = 3 * 255;
+
+double HeightOfSum(int sum, A_long zRange) {
   if (zRange == kMinusOneToOne)
     return sum / 382.5 - 1;
   return sum / 765.0;
+}
+
+int ChannelSum(const PF_Pixel& pixel) {
+  return pixel.red + pixel.green + pixel.blue;
+}
+
+}  // namespace
+
+double TerrainHeight(const PF_Pixel& pixel, A_long zRange) {
+  return HeightOfSum(ChannelSum(pixel), zRange);
 }
 
 PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_FloatPoint>& texture,
@@ -68,6 +104,11 @@ PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_Float
                          PixelSource& layer) {
   if (width <= 0 || height <= 0)
     return PF_Err_NONE;
+  // How far each possible sum of red, green and blue moves a vertex, worked out once rather than
+  // with a division per vertex.
+  std::array<float, kMaxChannelSum + 1> offsets;
+  for (int sum = 0; sum <= kMaxChannelSum; ++sum)
+    offsets[sum] = static_cast<float>(zDisplace * HeightOfSum(sum, zRange));
   PF_Err err = PF_Err_NONE;
   PF_Pixel pixel = {0, 0, 0, 0};
   const size_t count = std::min(vecNors.size(), texture.size());
@@ -79,7 +120,7 @@ PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_Float
       if (err == PF_Err_NONE)
         pixel = sampled;
     }
-    const float d = static_cast<float>(zDisplace * TerrainHeight(pixel, zRange));
+    const float d = offsets[ChannelSum(pixel)];
     vecNor& v = vecNors[i];
     v.pos = {v.pos.x + v.nor.x * d, v.pos.y + v.nor.y * d, v.pos.z + v.nor.z * d};
   }

@@ -11,8 +11,24 @@ void Host::recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* ex
   if (cmd != PF_Cmd_COMPLETELY_GENERAL || !extra || target.module->matchName() != "ZEK TOLV_Engine")
     return;
   const auto* bytes = static_cast<const unsigned char*>(extra);
-  engineRecords_.push_back(
-      {target.effect, std::vector<unsigned char>(bytes, bytes + kMeshSlotBytes)});
+  std::vector<unsigned char> copy;
+  if (!spareRecordBytes_.empty()) {
+    copy = std::move(spareRecordBytes_.back());
+    spareRecordBytes_.pop_back();
+  }
+  copy.assign(bytes, bytes + kMeshSlotBytes);
+  engineRecords_.push_back({target.effect, std::move(copy)});
+}
+
+// A render loop clears the records after each frame; their storage is kept for the next ones, so
+// that a record costs one copy and not a fresh block of pages each time.
+void Host::clearEngineRecords() {
+  constexpr size_t kKeptRecords = 4;
+  for (EngineRecord& record : engineRecords_) {
+    if (spareRecordBytes_.size() < kKeptRecords)
+      spareRecordBytes_.push_back(std::move(record.bytes));
+  }
+  engineRecords_.clear();
 }
 
 }  // namespace tb

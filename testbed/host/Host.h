@@ -270,7 +270,7 @@ class Host {
 
   // Every record delivered to a "ZEK TOLV_Engine" instance, in arrival order.
   const std::vector<EngineRecord>& engineRecords() const { return engineRecords_; }
-  void clearEngineRecords() { engineRecords_.clear(); }
+  void clearEngineRecords();
 
  private:
   void globalSetup(Module& module);
@@ -295,6 +295,7 @@ class Host {
   AEGP_PluginID nextPluginId_ = 1;
   RefRegistry refs_;
   std::vector<EngineRecord> engineRecords_;
+  std::vector<std::vector<unsigned char>> spareRecordBytes_;  // storage of cleared records
   std::optional<FrameContext> frame_;
   std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
   std::vector<IdleHookEntry> idleHooks_;

@@ -58,11 +58,9 @@ CommandReport Ledger::endCommand() {
   frame.report.quietLeftOn = frame.quiet;
   if (frame.quiet > 0)
     fault("left quiet-errors mode on x" + std::to_string(frame.quiet));
-  if (!frames_.empty()) {
-    std::vector<std::string>& outer = frames_.back().report.allCalls;
-    outer.insert(outer.end(), frame.report.allCalls.begin(), frame.report.allCalls.end());
-  }
-  return frame.report;
+  if (!frames_.empty())
+    frames_.back().report.allCalls.append(frame.report.allCalls);
+  return std::move(frame.report);
 }
 
 A_Err Ledger::enter(const char* function) {
@@ -70,8 +68,8 @@ A_Err Ledger::enter(const char* function) {
   if (frames_.empty())
     return A_Err_NONE;
   CommandReport& report = frames_.back().report;
-  report.calls.emplace_back(function);
-  report.allCalls.emplace_back(function);
+  report.calls.push_back(function);
+  report.allCalls.push_back(function);
   if (runCalls_++ == plan_.failCall) {
     injected_ = true;
     return plan_.failWith;

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "testbed/host/CallList.h"
 
 namespace tb {
 
@@ -40,8 +41,8 @@ std::string describe(const Violation& v);
 
 struct CommandReport {
   std::string label;
-  std::vector<std::string> calls;                   // host functions this command called, in order
-  std::vector<std::string> allCalls;                // with those of the commands nested under it
+  CallList calls;                                   // host functions this command called, in order
+  CallList allCalls;                                // with those of the commands nested under it
   std::vector<std::pair<std::string, int>> suites;  // suites acquired, each once, in order
   int polls = 0;
   int handleAllocations = 0;
@@ -62,7 +63,8 @@ class Ledger {
   CommandReport endCommand();
   int depth() const { return static_cast<int>(frames_.size()); }
 
-  // Counts a host call; returns the error to answer with instead of serving it, or 0.
+  // Counts a host call; returns the error to answer with instead of serving it, or 0. The name is
+  // kept, not copied: a literal or the serving function's __func__.
   A_Err enter(const char* function);
   // True when the last call entered was failed on purpose (its out-parameters get poison).
   bool injected() const { return injected_; }

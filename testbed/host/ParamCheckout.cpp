@@ -1,6 +1,7 @@
 #include "testbed/host/ParamCheckout.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
@@ -27,12 +28,38 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
                                       x * static_cast<A_long>(sizeof(PF_Pixel)));
 }
 
+// Pixels of layers checked in, kept so that the next check-out copies into storage it already
+// has: a render that checks out a layer each frame then costs one copy, not a fresh block.
+std::vector<World>& sparePixels() {
+  static std::vector<World> spare;
+  return spare;
+}
+
+World copyOfLayer(const World& pixels) {
+  std::vector<World>& spare = sparePixels();
+  if (spare.empty())
+    return pixels;
+  World copy = std::move(spare.back());
+  spare.pop_back();
+  copy = pixels;
+  return copy;
+}
+
+void keepPixels(CheckedOutParamObject& held) {
+  constexpr size_t kKept = 2;
+  if (held.pixels && sparePixels().size() < kKept) {
+    sparePixels().push_back(std::move(*held.pixels));
+    held.pixels.reset();
+  }
+}
+
 // During a downsampled render a layer comes at the reduced size, as the input world does.
 std::optional<World> renderedPixels(const World& pixels, const FrameContext* frame) {
-  if (!frame)
-    return pixels;
-  return downsampleWorld(pixels, static_cast<A_long>(frame->downsampleX.den),
-                         static_cast<A_long>(frame->downsampleY.den));
+  const auto x = frame ? static_cast<A_long>(frame->downsampleX.den) : 1;
+  const auto y = frame ? static_cast<A_long>(frame->downsampleY.den) : 1;
+  if (x == 1 && y == 1)
+    return copyOfLayer(pixels);
+  return downsampleWorld(pixels, x, y);
 }
 
 }  // namespace
@@ -83,6 +110,7 @@ PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     host.ledger().violation("checkin_param: not a checked-out parameter");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
+  keepPixels(*held);
   host.disposeRef(held);
   return PF_Err_NONE;
 }

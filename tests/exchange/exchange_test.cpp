@@ -139,6 +139,28 @@ TEST_F(ExchangeTest, engineRecordsKeepArrivalOrderAndBytes) {
   EXPECT_EQ(std::memcmp(host_.engineRecords()[1].bytes.data(), b.get(), sizeof(MeshSlot)), 0);
 }
 
+TEST_F(ExchangeTest, recordsAfterAClearAreWholeCopiesOfTheNewOnes) {
+  tb::Effect& s = sender();
+  engine();
+  auto a = makeRecord({2, 0, 1, 1}, 2, 1.0f);
+  auto b = makeRecord({3, 1, 0, 2}, 3, 9.0f);
+  auto c = makeRecord({1, 1, 1, 1}, 1, 4.0f);
+  send(s, *a);
+  send(s, *b);
+  host_.clearEngineRecords();
+  EXPECT_TRUE(host_.engineRecords().empty());
+  // The cleared records' storage serves again; nothing of a or b may show through.
+  send(s, *c);
+  send(s, *a);
+  send(s, *b);
+  ASSERT_EQ(host_.engineRecords().size(), 3u);
+  for (const tb::EngineRecord& r : host_.engineRecords())
+    ASSERT_EQ(r.bytes.size(), sizeof(MeshSlot));
+  EXPECT_EQ(std::memcmp(host_.engineRecords()[0].bytes.data(), c.get(), sizeof(MeshSlot)), 0);
+  EXPECT_EQ(std::memcmp(host_.engineRecords()[1].bytes.data(), a.get(), sizeof(MeshSlot)), 0);
+  EXPECT_EQ(std::memcmp(host_.engineRecords()[2].bytes.data(), b.get(), sizeof(MeshSlot)), 0);
+}
+
 TEST_F(ExchangeTest, aReorderedStackChangesTheReceiver) {
   tb::Effect& d = distort();
   tb::Effect& s = sender();

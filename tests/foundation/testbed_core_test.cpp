@@ -2,10 +2,13 @@
 // and injection, the PiPL reader, module loading and the inspect report.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
+#include <stdexcept>
 
 #include "testbed/cli/ModuleReport.h"
 #include "testbed/host/Host.h"
@@ -43,6 +46,54 @@ TEST(Ledger, countsCallsAcrossNestedCommandsAndFailsTheArmedOne) {
   EXPECT_EQ(ledger.enter("b"), 0);
   EXPECT_EQ(ledger.enter("c"), 42);
   ledger.endCommand();
+}
+
+TEST(CallList, readsAsTheNamesInTheOrderTheyCame) {
+  // Two copies of one text: a name is compared by what it says, not where it lives.
+  static const char kFirst[] = "AEGP_GetEffectLayer";
+  static const char kAgain[] = "AEGP_GetEffectLayer";
+  tb::CallList calls;
+  EXPECT_TRUE(calls.empty());
+  calls.push_back(kFirst);
+  calls.push_back("subpixel_sample");
+  calls.push_back(kAgain);
+  ASSERT_EQ(calls.size(), 3u);
+  EXPECT_EQ(calls[1], "subpixel_sample");
+  EXPECT_EQ(calls.front(), "AEGP_GetEffectLayer");
+  EXPECT_EQ(calls.back(), "AEGP_GetEffectLayer");
+  EXPECT_THROW(calls.at(3), std::out_of_range);
+  const std::vector<std::string> expected = {"AEGP_GetEffectLayer", "subpixel_sample",
+                                             "AEGP_GetEffectLayer"};
+  EXPECT_EQ(calls, expected);
+  EXPECT_EQ(std::vector<std::string>(calls), expected);
+  EXPECT_EQ(std::vector<std::string>(calls.begin(), calls.end()), expected);
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), std::string("AEGP_GetEffectLayer")), 2);
+  EXPECT_EQ(calls.end() - calls.begin(), 3);
+  EXPECT_NE(calls, (std::vector<std::string>{"AEGP_GetEffectLayer", "subpixel_sample"}));
+  EXPECT_NE(calls, (std::vector<std::string>{"AEGP_GetEffectLayer", "subpixel_sampl",
+                                             "AEGP_GetEffectLayer"}));
+
+  tb::CallList more;
+  more.push_back("AEGP_DisposeEffect");
+  more.append(calls);
+  EXPECT_EQ(more, (std::vector<std::string>{"AEGP_DisposeEffect", "AEGP_GetEffectLayer",
+                                            "subpixel_sample", "AEGP_GetEffectLayer"}));
+  EXPECT_NE(more, calls);
+}
+
+TEST(HostObjects, anObjectGoneIsNotLiveEvenRightAfterItWasAskedAbout) {
+  struct Probe : tb::HostObject {
+    Probe() : HostObject(tb::kMemHandleMagic) {}
+  };
+  auto first = std::make_unique<Probe>();
+  const void* address = first.get();
+  EXPECT_TRUE(tb::isLive(address));
+  EXPECT_TRUE(tb::isLive(address));
+  first.reset();
+  EXPECT_FALSE(tb::isLive(address));
+  EXPECT_FALSE(tb::isLive(nullptr));
+  Probe second;
+  EXPECT_TRUE(tb::isLive(&second));
 }
 
 TEST(Ledger, reportsSuitesAndReferencesStillHeld) {

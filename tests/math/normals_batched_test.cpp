@@ -105,6 +105,20 @@ TEST_P(NormalsBatched, MatchesTheReferenceBitForBit) {
   }
 }
 
+TEST_P(NormalsBatched, VertexNormalsAloneAreThoseOfTheFullRun) {
+  const GridCase& c = GetParam();
+  Lists full = makeLists(c);
+  full.faces.clear();
+  std::vector<vecNor> alone = full.vertices;
+  EXPECT_EQ(vertexNormalsFromCoord(c.cols, c.rows, alone, c.wrap),
+            normalsFromCoord(c.cols, c.rows, full.vertices, full.faces, c.wrap));
+  ASSERT_EQ(alone.size(), full.vertices.size());
+  for (size_t i = 0; i < alone.size(); ++i) {
+    ASSERT_TRUE(sameBits(alone[i].pos, full.vertices[i].pos)) << "vertex " << i;
+    ASSERT_TRUE(sameBits(alone[i].nor, full.vertices[i].nor)) << "vertex " << i;
+  }
+}
+
 std::vector<GridCase> gridCases() {
   const int shapes[][2] = {{1, 1},  {2, 0},   {0, 3},  {127, 1}, {128, 1}, {129, 1},
                            {7, 37}, {91, 99}, {-1, 2}, {3, -1},  {40, 40}};

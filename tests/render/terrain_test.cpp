@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 #include "TOLV_Mask/render/Terrain.h"
@@ -31,6 +32,28 @@ TEST(TerrainSamplePoint, roundsHalfAwayFromZero) {
   const FixedPoint p = TerrainSamplePoint({(2 + half) / 8, (2 + 3 * half) / 8}, 8, 8);
   EXPECT_EQ(p.x, 2 * 65536 + 1);
   EXPECT_EQ(p.y, 2 * 65536 + 2);
+}
+
+TEST(TerrainSamplePoint, everyHalfStepRoundsUpAndEveryWholeStepStays) {
+  // On a layer 2^17 pixels wide, u = m / 2^34 lies at m / 2 fixed-point steps, a half step for
+  // every odd m, over the whole range in which single precision holds such positions exactly.
+  const A_long width = 1 << 17;
+  for (int64_t m : {int64_t{1} << 17, (int64_t{1} << 17) + 1, int64_t{1} << 20,
+                    (int64_t{1} << 20) + 3, (int64_t{1} << 24) - 2, (int64_t{1} << 24) - 1}) {
+    for (int64_t k = 0; k < 64; ++k) {
+      const int64_t step = m + k < (int64_t{1} << 24) ? m + k : m;
+      const FixedPoint p =
+          TerrainSamplePoint({std::ldexp(static_cast<double>(step), -34), 0.5}, width, 4);
+      EXPECT_EQ(p.x, (step + 1) / 2) << step;
+    }
+  }
+}
+
+TEST(TerrainSamplePoint, aPositionJustPastTheFixedPointRangeStopsAtItsEnd) {
+  // One pixel in from the far edge of a layer 2^15 + 1 wide is 2^15 pixels: 2^31 steps.
+  EXPECT_EQ(TerrainSamplePoint({1.0, 0.0}, (1 << 15) + 1, 4).x,
+            std::numeric_limits<PF_Fixed>::max());
+  EXPECT_EQ(TerrainSamplePoint({1.0, 0.0}, 1 << 15, 4).x, ((1 << 15) - 1) * 65536);
 }
 
 TEST(TerrainSamplePoint, aLayerOnePixelAcrossIsSampledInItsMiddle) {

@@ -51,6 +51,33 @@ TEST_F(PixelsTest, aLayerParameterChecksOutTheChosenLayersPixels) {
   EXPECT_EQ(first, 0u);
 }
 
+TEST_F(PixelsTest, eachCheckOutIsAFreshCopyOfItsLayerWhateverWasWrittenBefore) {
+  // The sender's parameter 0 is its own layer, 100 × 80 of red 10; it changes size between
+  // rounds, so that a check-out also follows a layer that no longer fits an earlier copy.
+  tb::Layer& layer = *effect_->layer;
+  PF_InteractCallbacks inter = tb::interactCallbacks();
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    const A_long width = round % 2 ? 3 : 100;
+    const A_long height = round % 2 ? 2 : 80;
+    const A_u_char red = static_cast<A_u_char>(10 + round);
+    layer.pixels = tb::makeSolid(width, height, PF_Pixel{255, red, 2, 3});
+    PF_ParamDef def{};
+    ASSERT_EQ(inter.checkout_param(ref(), 0, 0, 100, 2500, &def), PF_Err_NONE);
+    ASSERT_EQ(def.u.ld.width, width);
+    ASSERT_EQ(def.u.ld.height, height);
+    ASSERT_NE(def.u.ld.data, layer.pixels->def().data);
+    for (A_long i = 0; i < width * height; ++i)
+      ASSERT_EQ(def.u.ld.data[i].red, red) << i;
+    // A module that writes into what it checked out changes its copy, never the layer.
+    def.u.ld.data[0].red = 99;
+    def.u.ld.data[width * height - 1].red = 98;
+    ASSERT_EQ(inter.checkin_param(ref(), &def), PF_Err_NONE);
+    EXPECT_EQ(layer.pixels->at(0, 0).red, red);
+    EXPECT_EQ(layer.pixels->at(width - 1, height - 1).red, red);
+  }
+}
+
 TEST_F(PixelsTest, checkInWithoutCheckOutIsRefusedAndReported) {
   PF_ParamDef def{};
   EXPECT_EQ(tb::interactCallbacks().checkin_param(ref(), &def), PF_Err_BAD_CALLBACK_PARAM);
