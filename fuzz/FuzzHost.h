@@ -1,13 +1,18 @@
-// What the testbed fuzz targets share: one host with the modules loaded once per process, a layer
-// made and removed per input, a reader over the input bytes, and the checks every input ends with.
+// What the testbed fuzz targets share: one host with the modules loaded once per process, the
+// effects an input works on and the state they are put back to after it, a reader over the input
+// bytes, and the checks every input ends with.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/MeshSlot.h"
@@ -79,17 +84,114 @@ inline tb::Outline rectangle(double x0, double y0, double x1, double y1) {
   return o;
 }
 
-// Removes the layer (every effect gets SETDOWN), then checks that the host saw no broken rule and
-// holds no handle more than before the input, and forgets what it logged so that a long run does
+// An effect as it was applied: what an input may change in it is put back from here.
+struct EffectState {
+  tb::Effect* effect = nullptr;
+  std::vector<PF_ParamDef> params;
+  std::vector<AEGP_LayerIDVal> layerIds;
+  std::vector<AEGP_DynStreamFlags> streamFlags;
+  std::vector<std::vector<tb::ParamKey>> keys;
+  std::optional<std::pair<PF_OutFlags, PF_OutFlags2>> dynamicFlags;
+
+  explicit EffectState(tb::Effect& e)
+      : effect(&e),
+        params(e.params),
+        layerIds(e.layerIds),
+        streamFlags(e.streamFlags),
+        keys(e.keys),
+        dynamicFlags(e.dynamicFlags) {}
+  void restore() const {
+    effect->params = params;
+    effect->layerIds = layerIds;
+    effect->streamFlags = streamFlags;
+    effect->keys = keys;
+    effect->dynamicFlags = dynamicFlags;
+  }
+};
+
+// An effect's sequence data of mesh slots (a store of ten, or the mask effect's one) as it was
+// after setup. Copying the whole block back after each input would cost more than the input, so
+// only what an input can write is put back: the header, every slot's trailer, and in each slot the
+// triangles as far as any count it was given or holds now.
+class SlotData {
+ public:
+  SlotData(tb::Host& h, tb::Effect& e)
+      : host_(&h), effect_(&e), size_(h.handleSize(e.sequenceData)) {
+    if (size_ == kMeshStoreBytes) {
+      first_ = offsetof(MeshStore, slots);
+      slots_ = kStoreSlots;
+    } else if (size_ == kMeshSlotBytes) {
+      first_ = 0;
+      slots_ = 1;
+    } else {
+      fail("sequence data that is no mesh slot or store");
+    }
+    pristine_.assign(static_cast<const uint8_t*>(*e.sequenceData),
+                     static_cast<const uint8_t*>(*e.sequenceData) + size_);
+    reach_.assign(static_cast<size_t>(slots_), 0);
+  }
+
+  // A record of this slot index and count may have been written.
+  void wrote(int32_t slot, int32_t count) {
+    if (slot < 0 || slot >= slots_)
+      return;
+    if (slots_ == 1)
+      slot = 0;
+    size_t& reach = reach_[static_cast<size_t>(slot)];
+    reach = std::max(reach, bounded(count));
+  }
+  // Every record the stand-in renderer received was written to its store.
+  void wroteDelivered(const std::vector<tb::EngineRecord>& records, const tb::Effect& receiver) {
+    for (const tb::EngineRecord& r : records) {
+      if (r.effect != &receiver || r.bytes.size() != sizeof(MeshSlot))
+        continue;
+      const auto* record = reinterpret_cast<const MeshSlot*>(r.bytes.data());
+      wrote(record->slotIndex, record->triangleCount);
+    }
+  }
+
+  void restore() {
+    if (!effect_->sequenceData || host_->handleSize(effect_->sequenceData) != size_)
+      fail("an input left sequence data of another size");
+    auto* data = static_cast<uint8_t*>(*effect_->sequenceData);
+    std::memcpy(data, pristine_.data(), first_);
+    for (int k = 0; k < slots_; ++k) {
+      const size_t at = first_ + static_cast<size_t>(k) * sizeof(MeshSlot);
+      const auto* now = reinterpret_cast<const MeshSlot*>(data + at);
+      const size_t reach = std::max(reach_[static_cast<size_t>(k)], bounded(now->triangleCount));
+      std::memcpy(data + at, pristine_.data() + at, reach * sizeof(triangle));
+      const size_t trailer = at + kTrianglesBytes;
+      std::memcpy(data + trailer, pristine_.data() + trailer, sizeof(MeshSlot) - kTrianglesBytes);
+      reach_[static_cast<size_t>(k)] = 0;
+    }
+  }
+
+ private:
+  static size_t bounded(int32_t count) {
+    return static_cast<size_t>(std::clamp<int32_t>(count, 0, kMaxTriangles));
+  }
+
+  tb::Host* host_;
+  tb::Effect* effect_;
+  A_u_longlong size_;
+  size_t first_ = 0;
+  int slots_ = 0;
+  std::vector<uint8_t> pristine_;
+  std::vector<size_t> reach_;
+};
+
+// After an input: the host saw no broken rule, holds no handle more than after setup, and the
+// composition has its layers as before; then it forgets what it logged, so that a long run does
 // not grow.
-inline void finish(tb::Host& h, tb::Layer& layer, size_t handles_before) {
-  h.deleteLayer(layer);
+inline void finish(tb::Host& h, size_t handles, size_t layers) {
   for (const tb::Violation& v : h.ledger().violations())
     std::fprintf(stderr, "violation: %s\n", tb::describe(v).c_str());
   if (!h.ledger().violations().empty())
     fail("the host saw a broken rule");
-  if (h.liveHandles() != handles_before)
-    fail("a handle outlived its effect");
+  if (h.liveHandles() != handles)
+    fail("an input left a handle behind");
+  if (comp(h).layers.size() != layers)
+    fail("an input left the composition with other layers");
   h.log() = tb::HostLog();
   h.clearEngineRecords();
 }

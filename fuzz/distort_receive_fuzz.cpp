@@ -42,10 +42,42 @@ void fillTriangle(fuzzhost::Bytes& in, bool raw, triangle* t) {
   t->reserved = takeFloat(in, raw);
 }
 
+// One layer with a distort effect and the stand-in renderer below it, made once per process.
+struct Stage {
+  tb::Host& host;
+  tb::Effect& distort;
+  tb::Effect& engine;
+  fuzzhost::EffectState distortState{distort};
+  fuzzhost::EffectState engineState{engine};
+  fuzzhost::SlotData distortStore{host, distort};
+  fuzzhost::SlotData engineStore{host, engine};
+  size_t handles = host.liveHandles();
+  size_t layers = fuzzhost::comp(host).layers.size();
+
+  void restore() {
+    distortState.restore();
+    engineState.restore();
+    distortStore.restore();
+    engineStore.restore();
+  }
+};
+
+Stage& stage() {
+  static Stage* s = [] {
+    tb::Host& host = fuzzhost::host({"TOLV_Distort", "TOLV_Engine"});
+    tb::Layer& layer = fuzzhost::addLayer(host);
+    tb::Effect& distort = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Distort"));
+    tb::Effect& engine = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
+    return new Stage{host, distort, engine};
+  }();
+  return *s;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tb::Host& host = fuzzhost::host({"TOLV_Distort", "TOLV_Engine"});
+  Stage& s = stage();
+  tb::Host& host = s.host;
   // One record buffer for the process, all zero between inputs: only what an input wrote is
   // cleared again.
   static std::unique_ptr<MeshSlot> record = [] {
@@ -59,12 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool raw = mode & 1;
   const bool params_in_range = !(mode & 2);
   const int records = 1 + in.byte() % kMaxRecords;
-
-  const size_t handles_before = host.liveHandles();
-  tb::Layer& layer = fuzzhost::addLayer(host);
-  tb::Effect& distort = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Distort"));
-  host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
-  fuzzhost::setParams(distort, in, params_in_range);
+  fuzzhost::setParams(s.distort, in, params_in_range);
 
   for (int r = 0; r < records; ++r) {
     record->slotIndex = in.take<int8_t>();
@@ -74,13 +101,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int i = 0; i < filled; ++i)
       fillTriangle(in, raw, &record->triangles[i]);
     record->bumpAmount = takeFloat(in, raw);
-    host.sendToEffect(distort, PF_Cmd_COMPLETELY_GENERAL, record.get());
+    host.sendToEffect(s.distort, PF_Cmd_COMPLETELY_GENERAL, record.get());
+    s.distortStore.wrote(record->slotIndex, record->triangleCount);
     std::memset(record->triangles, 0, sizeof(triangle) * kMaxFilled);
     std::memset(&record->triangleCount, 0, sizeof(MeshSlot) - kTrianglesBytes);
   }
 
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, !raw && params_in_range);
-  fuzzhost::finish(host, layer, handles_before);
+  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
+  fuzzhost::finish(host, s.handles, s.layers);
+  s.restore();
   return 0;
 }

@@ -34,25 +34,57 @@ void chooseLayers(fuzzhost::Bytes& in, tb::Effect& mask, const tb::Layer& layer)
   }
 }
 
+// One layer with two masks, the mask effect and the stand-in renderer below it, made once per
+// process.
+struct Stage {
+  tb::Host& host;
+  tb::Layer& layer;
+  PF_PathID ids[2];
+  tb::Effect& mask;
+  tb::Effect& engine;
+  fuzzhost::EffectState maskState{mask};
+  fuzzhost::EffectState engineState{engine};
+  fuzzhost::SlotData maskSlot{host, mask};
+  fuzzhost::SlotData engineStore{host, engine};
+  size_t handles = host.liveHandles();
+  size_t layers = fuzzhost::comp(host).layers.size();
+
+  void restore() {
+    maskState.restore();
+    engineState.restore();
+    maskSlot.restore();
+    engineStore.restore();
+  }
+};
+
+Stage& stage() {
+  static Stage* s = [] {
+    tb::Host& host = fuzzhost::host({"TOLV_Mask", "TOLV_Engine"});
+    tb::Layer& layer = fuzzhost::addLayer(host);
+    const PF_PathID first = host.addMask(layer, "Mask 1", fuzzhost::rectangle(4, 4, 60, 30));
+    const PF_PathID second = host.addMask(layer, "Mask 2", fuzzhost::rectangle(10, 8, 40, 20));
+    tb::Effect& mask = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Mask"));
+    tb::Effect& engine = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
+    return new Stage{host, layer, {first, second}, mask, engine};
+  }();
+  return *s;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tb::Host& host = fuzzhost::host({"TOLV_Mask", "TOLV_Engine"});
+  Stage& s = stage();
+  tb::Host& host = s.host;
   fuzzhost::Bytes in(data, size);
   const bool in_range = !(in.byte() & 1);
-
-  const size_t handles_before = host.liveHandles();
-  tb::Layer& layer = fuzzhost::addLayer(host);
-  const PF_PathID ids[2] = {host.addMask(layer, "Mask 1", fuzzhost::rectangle(4, 4, 60, 30)),
-                            host.addMask(layer, "Mask 2", fuzzhost::rectangle(10, 8, 40, 20))};
-  tb::Effect& mask = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Mask"));
-  host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
-  fuzzhost::setParams(mask, in, in_range);
-  choosePaths(in, mask, ids);
-  chooseLayers(in, mask, layer);
+  fuzzhost::setParams(s.mask, in, in_range);
+  choosePaths(in, s.mask, s.ids);
+  chooseLayers(in, s.mask, s.layer);
 
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, in_range);
-  fuzzhost::finish(host, layer, handles_before);
+  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
+  fuzzhost::finish(host, s.handles, s.layers);
+  s.restore();
   return 0;
 }

@@ -62,28 +62,60 @@ void reopen(tb::Host& host, tb::Effect& effect, bool stored, fuzzhost::Bytes& in
   host.sendToEffect(effect, PF_Cmd_SEQUENCE_RESETUP);
 }
 
+// One layer with two masks, a mask effect, a distort effect and the stand-in renderer, made once
+// per process. Each input gives both effects new sequence data, so only the renderer's store and
+// the controls need putting back.
+struct Stage {
+  tb::Host& host;
+  tb::Effect& mask;
+  tb::Effect& distort;
+  tb::Effect& engine;
+  fuzzhost::EffectState maskState{mask};
+  fuzzhost::EffectState distortState{distort};
+  fuzzhost::EffectState engineState{engine};
+  fuzzhost::SlotData engineStore{host, engine};
+  size_t handles = host.liveHandles();
+  size_t layers = fuzzhost::comp(host).layers.size();
+
+  void restore() {
+    maskState.restore();
+    distortState.restore();
+    engineState.restore();
+    engineStore.restore();
+  }
+};
+
+Stage& stage() {
+  static Stage* s = [] {
+    tb::Host& host = fuzzhost::host({"TOLV_Mask", "TOLV_Distort", "TOLV_Engine"});
+    tb::Layer& layer = fuzzhost::addLayer(host);
+    const PF_PathID first = host.addMask(layer, "Mask 1", fuzzhost::rectangle(4, 4, 60, 30));
+    const PF_PathID second = host.addMask(layer, "Mask 2", fuzzhost::rectangle(10, 8, 40, 20));
+    tb::Effect& mask = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Mask"));
+    tb::Effect& distort = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Distort"));
+    tb::Effect& engine = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
+    mask.params[MaskPathParam(1)].u.path_d.path_id = first;
+    mask.params[MaskPathParam(2)].u.path_d.path_id = second;
+    mask.params[MaskDepthParam(2)].u.fs_d.value = -50;
+    return new Stage{host, mask, distort, engine};
+  }();
+  return *s;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  tb::Host& host = fuzzhost::host({"TOLV_Mask", "TOLV_Distort", "TOLV_Engine"});
+  Stage& s = stage();
+  tb::Host& host = s.host;
   fuzzhost::Bytes in(data, size);
   const uint8_t flags = in.byte();
 
-  const size_t handles_before = host.liveHandles();
-  tb::Layer& layer = fuzzhost::addLayer(host);
-  const PF_PathID first = host.addMask(layer, "Mask 1", fuzzhost::rectangle(4, 4, 60, 30));
-  const PF_PathID second = host.addMask(layer, "Mask 2", fuzzhost::rectangle(10, 8, 40, 20));
-  tb::Effect& mask = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Mask"));
-  tb::Effect& distort = host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Distort"));
-  host.applyEffect(layer, *host.moduleByMatchName("ZEK TOLV_Engine"));
-  mask.params[MaskPathParam(1)].u.path_d.path_id = first;
-  mask.params[MaskPathParam(2)].u.path_d.path_id = second;
-  mask.params[MaskDepthParam(2)].u.fs_d.value = -50;
-
-  reopen(host, mask, flags & 1, in);
-  reopen(host, distort, flags & 2, in);
+  reopen(host, s.mask, flags & 1, in);
+  reopen(host, s.distort, flags & 2, in);
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, false);
-  fuzzhost::finish(host, layer, handles_before);
+  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
+  fuzzhost::finish(host, s.handles, s.layers);
+  s.restore();
   return 0;
 }

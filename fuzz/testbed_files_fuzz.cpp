@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr char kProjectMagic[] = "TOLVPRJ2";
+constexpr char kProjectMagic[] = "TOLVPRJ3";
 
 void readScene(tb::Host& host, const std::string& text) {
   try {

@@ -10,11 +10,11 @@ tolv_install_missing
 cmake --preset default
 cmake --build --preset default -j"$(nproc)"
 
-for scene in vase ribbon terrain; do
+for scene in vase ribbon terrain path_light; do
   rm -rf "out/$scene"
   mkdir -p "out/$scene"
   build/default/tolv-testbed render "examples/$scene.json" --out "out/$scene" --json \
     > "out/$scene/report.json"
   echo "out/$scene/: $(cd "out/$scene" && ls | tr '\n' ' ')"
 done
-echo "pictures: out/*/step01_*.png   meshes: out/*/*.glb"
+echo "pictures: out/*/step*.png   meshes: out/*/*.glb"

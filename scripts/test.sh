@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the default build, the Windows build under Wine, the sanitizer
-# build, and each fuzz target briefly.
+# Builds and runs every test: the default build, the Windows build under Wine, the sanitizer build
+# (whose tests replay the fuzz corpora), the fault sweep under the sanitizers, and each fuzz target
+# briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -21,6 +22,11 @@ cmake --preset asan
 cmake --build --preset asan
 ctest --preset asan | tee build/asan-ctest.log
 
+echo "== fault sweep (AddressSanitizer build)"
+TOLV_BUILD_DIR=build/asan \
+  build/asan/tests/reliability/fault_sweep 2> build/asan/fault-sweep.log | tee build/fault-sweep.log ||
+  { tail -n 40 build/asan/fault-sweep.log; exit 1; }
+
 echo "== fuzz targets (${FUZZ_SECONDS}s each)"
 cmake --preset fuzz
 fuzzers=$(find fuzz -maxdepth 1 -name '*_fuzz.cpp' -exec basename {} .cpp \; | sort)
@@ -37,4 +43,4 @@ count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/
 total=$(( $(count build/default-ctest.log) + $(count build/asan-ctest.log) \
           + $(count build/windows-ctest.log) ))
 nfuzz=$(echo $fuzzers | wc -w)
-echo "all: $((total + nfuzz)) passed, 0 failed"
+echo "all: $((total + nfuzz + 1)) passed, 0 failed"

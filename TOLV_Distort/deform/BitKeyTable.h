@@ -28,6 +28,9 @@ class BitKeyTable {
     return key;
   }
 
+  // Whether lookups are still made: false once few keys repeat.
+  bool inUse() const { return worthIt(); }
+
   // The value of key: *found tells whether it holds the key's value already. A new key claims a
   // value for the caller to fill. nullptr when the key is new and the table takes no more: it is
   // full, or few keys repeat and looking them up would cost more than it saves.

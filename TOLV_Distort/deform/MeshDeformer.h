@@ -3,8 +3,13 @@
 //
 // Everything that stays the same within a render (the twist matrices, the transforms for points
 // and for directions, the bend constants) is built once in the constructor; per vector only the
-// bend's turn, which depends on the vector, is built. The results are those of running every step
-// afresh for each vector, to the bit.
+// bend's turn, which depends on the vector, is worked out. The results are those of running every
+// step afresh for each vector, to the bit.
+//
+// Vectors go through the steps in lanes: one array per coordinate, each step run over all of them
+// before the next. The lanes are independent, so the compiler packs them into vector registers and
+// the processor overlaps their arithmetic; every lane still does the same operations in the same
+// order as a single vector would.
 #pragma once
 
 #include "A.h"
@@ -17,9 +22,6 @@ class MeshDeformer {
 
   // A position through twists, bends and the transform.
   point3 deformPoint(point3 v) const;
-  // A direction through the same chain; q is the deformed point it belongs to (the bends turn a
-  // direction by the angle of that point).
-  point3 deformDirection(point3 v, const point3& q) const;
 
   // Deforms one triangle in place: its vertices, its four normals (re-normalised), then the
   // explode push. centre is the slot's mesh centre, used by the "From center" mode only. Texture
@@ -31,27 +33,27 @@ class MeshDeformer {
 
   bool fromCenter() const { return values_.fromCenter; }
 
-  // The cosine and sine of a bend's turn as cosf and sinf gave them, kept small for the caches.
-  // The axis matrices hold them in double with a zero sine as +0, which the accessors reproduce;
-  // the products are in double even with a float factor.
-  struct Turn {
-    float c;
-    float s;
-    double cosine() const { return c; }
-    double sine() const { return static_cast<double>(s) + 0.0; }
-    double minusSine() const { return -static_cast<double>(s) + 0.0; }
+  // n vectors, one array per coordinate, changed in place.
+  struct Lanes {
+    float* x;
+    float* y;
+    float* z;
+    int n;
   };
-  // The turns of a direction depend only on the deformed point it belongs to.
-  struct Turns {
-    Turn horizontal;
-    Turn vertical;
+  // The cosines and sines of the horizontal and vertical bends' turns that the normals at n
+  // deformed points take, one entry per lane.
+  struct TurnLanes {
+    float* hc;
+    float* hs;
+    float* vc;
+    float* vs;
   };
-  Turns directionTurns(const point3& q) const;
-  // The same chains over many vectors at once, step by step across all of them: the vectors are
-  // independent, so the processor overlaps their arithmetic instead of waiting on one chain. Each
-  // result is the one deformPoint gives, or deformDirection made unit length.
-  void deformPoints(point3* v, int n) const;
-  void deformNormals(point3* v, const Turns* turns, int n) const;
+  // Each lane as deformPoint gives it.
+  void deformPoints(const Lanes& v) const;
+  // The turns of the normals at the deformed points q.
+  void turnsAt(const Lanes& q, const TurnLanes& turns) const;
+  // Each lane a direction through the same chain with the turns of its lane, made unit length.
+  void deformNormals(const Lanes& v, const TurnLanes& turns) const;
   // The unit direction from the mesh centre to the triangle's centroid in the "From center"
   // mode, (0, 0, 0) otherwise.
   point3 outwards(const triangle& t, const point3& centre) const;
@@ -69,19 +71,20 @@ class MeshDeformer {
     bool on = false;
     int axis = 0;
     double lo = 0;
-    double span = 0;  // |lo - hi|; 0 for an empty layer
-    float range = 1;
+    double span = 0;                   // |lo - hi|; 0 for an empty layer
+    double range = 1;                  // the range clamped to [0.001, 10]
     A_Matrix4 point1, point2;          // (v - C)·R(a1) + C and the same with a2
     A_Matrix4 direction1, direction2;  // the bare rotations
   };
   void initTwist(Twist* twist, int axis, double lo, double hi, float a1, float a2, float range);
-  point3 twist(const Twist& t, point3 v, bool point) const;
-  Turn horizontalTurn(double r) const;
-  Turn verticalTurn(double r) const;
-  // The direction chain without the re-normalisation.
-  void directionSteps(point3* v, const Turns* turns, int n) const;
-  point3 bendHorizontal(point3 v, bool point, const Turn* direction_turn) const;
-  point3 bendVertical(point3 v, bool point, const Turn* direction_turn) const;
+  void twistLanes(const Twist& t, bool point, const Lanes& v) const;
+  // The angles (radians, float) of the turns for the bend coordinates r.
+  void horizontalAngles(const double* r, float* angles, int n) const;
+  void verticalAngles(const double* r, float* angles, int n) const;
+  void bendPointsHorizontally(const Lanes& v) const;
+  void bendPointsVertically(const Lanes& v) const;
+  void bendDirectionsHorizontally(const Lanes& v, const float* c, const float* s) const;
+  void bendDirectionsVertically(const Lanes& v, const float* c, const float* s) const;
 
   DeformValues values_;
   Twist twists_[3];

@@ -38,6 +38,7 @@ size_t GridMesh::triangleCount() const {
 size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
   const size_t count = std::min(grid.triangleCount(), limit);
   const size_t c = static_cast<size_t>(grid.cols);
+  const size_t rows = static_cast<size_t>(grid.rows);
   const std::vector<point3>& faces = grid.faceNormals;
   point3 face = {0, 0, 0};
   size_t n = 0;
@@ -46,7 +47,7 @@ size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
       face = faces[n];
     SetTriangle(out[n++], grid.vecNors, grid.texture, a, b, d, face);
   };
-  for (size_t r = 0; n < count; ++r) {
+  for (size_t r = 0; r < rows && n < count; ++r) {
     for (size_t k = r * (c + 1), end = k + c; k < end && n < count; ++k) {
       const size_t bl = k + c + 1;
       const size_t br = k + c + 2;

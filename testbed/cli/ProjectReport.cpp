@@ -61,18 +61,61 @@ json effectJson(const Host& host, const Effect& effect) {
   return {{"match", effect.module->matchName()}, {"params", std::move(params)}};
 }
 
+const char* lightTypeName(AEGP_LightType type) {
+  switch (type) {
+    case AEGP_LightType_PARALLEL:
+      return "parallel";
+    case AEGP_LightType_SPOT:
+      return "spot";
+    case AEGP_LightType_POINT:
+      return "point";
+    case AEGP_LightType_AMBIENT:
+      return "ambient";
+    default:
+      return "none";
+  }
+}
+
+json point3(const A_FloatPoint3& p) {
+  return json::array({number(p.x), number(p.y), number(p.z)});
+}
+
+// Every keyframe of the position in time order, the time-0 position first when it is one.
+json positionKeys(const Layer& layer) {
+  json keys = json::array();
+  if (layer.positionKeyAtZero)
+    keys.push_back(json::array({0, point3(layer.transform.position)}));
+  for (const PositionKey& key : layer.transform.positionKeys)
+    keys.push_back(json::array({number(key.time), point3(key.value)}));
+  return keys;
+}
+
+json layerJson(const Host& host, const Layer& layer) {
+  json l = {{"name", layer.name}, {"kind", layerKindName(layer.kind)}};
+  if (layer.kind == LayerKind::Light)
+    l["light"] = {{"type", lightTypeName(layer.lightType)}, {"intensity", number(layer.intensity)}};
+  if (const Layer* parent = host.parentOf(layer))
+    l["parent"] = parent->name;
+  l["video"] = (layer.flags & AEGP_LayerFlag_VIDEO_ACTIVE) != 0;
+  l["locked"] = (layer.flags & AEGP_LayerFlag_LOCKED) != 0;
+  l["shy"] = (layer.flags & AEGP_LayerFlag_SHY) != 0;
+  json keys = positionKeys(layer);
+  if (!keys.empty())
+    l["keys"] = {{"position", std::move(keys)}};
+  json effects = json::array();
+  for (const auto& effect : layer.effects)
+    effects.push_back(effectJson(host, *effect));
+  l["effects"] = std::move(effects);
+  return l;
+}
+
 }  // namespace
 
 json projectJson(const Host& host) {
   json layers = json::array();
   for (const auto& comp : host.project().comps) {
-    for (const auto& layer : comp->layers) {
-      json effects = json::array();
-      for (const auto& effect : layer->effects)
-        effects.push_back(effectJson(host, *effect));
-      layers.push_back(
-          {{"name", layer->name}, {"kind", layerKindName(layer->kind)}, {"effects", effects}});
-    }
+    for (const auto& layer : comp->layers)
+      layers.push_back(layerJson(host, *layer));
   }
   return {{"layers", std::move(layers)}};
 }

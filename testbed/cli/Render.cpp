@@ -203,8 +203,9 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
       json report = {{"steps", json::array()}};
       for (const scene::StepReport& step : steps)
         report["steps"].push_back(stepJson(step, !options.recordsDir.empty()));
-      report["project"] = std::move(project);
       report["violations"] = violationsJson(violations);
+      // Last, so that what the steps did to the project reads after them.
+      report["project"] = std::move(project);
       out << report.dump(2) << "\n";
     }
     for (const Violation& v : violations)

@@ -39,13 +39,22 @@ PF_Err progress(PF_ProgPtr, A_long, A_long) {
 }
 
 PF_Handle host_new_handle(A_u_longlong size) {
-  if (host().ledger().enter(__func__))
+  if (host().enterCall(__func__))
     return nullptr;
   return host().newHandle(size);
 }
 
+// A handle that is not null and not live (disposed, or never the host's) is a violation of the
+// call that was given it, answered like no handle at all.
+bool liveOrNoHandle(PF_Handle h, const char* function) {
+  if (!h || host().isHandle(h))
+    return true;
+  host().ledger().violation(std::string(function) + ": not a live handle");
+  return false;
+}
+
 void* host_lock_handle(PF_Handle h) {
-  return host().isHandle(h) ? *h : nullptr;
+  return liveOrNoHandle(h, __func__) && h ? *h : nullptr;
 }
 
 void host_unlock_handle(PF_Handle) {}
@@ -56,11 +65,13 @@ void host_dispose_handle(PF_Handle h) {
 }
 
 A_u_longlong host_get_handle_size(PF_Handle h) {
-  return host().handleSize(h);
+  return liveOrNoHandle(h, __func__) ? host().handleSize(h) : 0;
 }
 
 PF_Err host_resize_handle(A_u_longlong size, PF_Handle* h) {
   TB_ENTER();
+  if (h && !liveOrNoHandle(*h, __func__))
+    return PF_Err_BAD_CALLBACK_PARAM;
   return host().resizeHandle(size, h);
 }
 

@@ -35,12 +35,8 @@ namespace {
 
 // Point values are in layer pixels; at reduced resolution the host divides them by the factors.
 void downsamplePoints(ParamCopies& params, size_t count, A_long dx, A_long dy) {
-  for (size_t i = 1; i < count; ++i) {
-    if (params[i].param_type == PF_Param_POINT) {
-      params[i].u.td.x_value /= dx;
-      params[i].u.td.y_value /= dy;
-    }
-  }
+  for (size_t i = 1; i < count; ++i)
+    downsamplePoint(params[i], dx, dy);
 }
 
 }  // namespace

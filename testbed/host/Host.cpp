@@ -1,14 +1,12 @@
 #include "testbed/host/Host.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 
-#include "common/MeshSlot.h"
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/CommandNames.h"
 #include "testbed/host/HostError.h"
-#include "testbed/host/ParamRegistry.h"
 #include "testbed/host/UiCommands.h"
 #include "testbed/world/Time.h"
 
@@ -54,74 +52,6 @@ Host& Host::current() {
   if (!g_current)
     std::abort();  // a plug-in called the host with no host running
   return *g_current;
-}
-
-Module& Host::load(const std::string& path, bool private_copy) {
-  modules_.push_back(std::make_unique<Module>(path, private_copy));
-  Module& module = *modules_.back();
-  if (module.isEffect()) {
-    globalSetup(module);
-    paramsSetup(module);
-  } else {
-    module.pluginId = registerPlugin(module.name());
-    CommandReport report = runCommand({&module, nullptr}, "entry", [&] {
-      module.globalSetupErr =
-          module.generalEntry()(basicSuite(), 1, 0, module.pluginId, &module.globalRefcon);
-    });
-    for (const std::string& held : report.held) {
-      module.globalSetupProblems.push_back("held after start-up: " + held);
-    }
-    module.globalSetupDone = true;
-  }
-  return module;
-}
-
-Module* Host::moduleByMatchName(const std::string& match_name) const {
-  for (const auto& m : modules_) {
-    if (m->isEffect() && m->matchName() == match_name)
-      return m.get();
-  }
-  return nullptr;
-}
-
-void Host::globalSetup(Module& module) {
-  CommandResult r = send({&module, nullptr}, PF_Cmd_GLOBAL_SETUP);
-  module.globalSetupDone = true;
-  module.globalSetupErr = r.err;
-  module.globalOut = r.out;
-  const Pipl& pipl = module.pipl();
-  auto compare = [&](const char* what, int64_t expected, int64_t got) {
-    if (expected != got) {
-      char text[160];
-      std::snprintf(text, sizeof text, "%s 0x%08llX differs from the PiPL's 0x%08llX", what,
-                    static_cast<unsigned long long>(got),
-                    static_cast<unsigned long long>(expected));
-      module.globalSetupProblems.push_back(text);
-    }
-  };
-  try {
-    compare("my_version", pipl.number("AE_Effect_Version"), r.out.my_version);
-    compare("out_flags", pipl.number("AE_Effect_Global_OutFlags"),
-            static_cast<A_u_long>(r.out.out_flags));
-    compare("out_flags2", pipl.number("AE_Effect_Global_OutFlags_2"),
-            static_cast<A_u_long>(r.out.out_flags2));
-  } catch (const std::exception&) {
-    module.globalSetupProblems.push_back("the PiPL holds a value that is not a number");
-  }
-  for (const std::string& held : r.report.held) {
-    module.globalSetupProblems.push_back("held after GLOBAL_SETUP: " + held);
-  }
-}
-
-void Host::paramsSetup(Module& module) {
-  beginParamsSetup(module);
-  CommandResult r = send({&module, nullptr}, PF_Cmd_PARAMS_SETUP);
-  module.paramsSetupDone = true;
-  module.paramsSetupErr = r.err;
-  module.numParams = r.out.num_params;
-  endParamsSetup(module);
-  for (const std::string& held : r.report.held)
-    module.paramProblems.push_back("held after PARAMS_SETUP: " + held);
 }
 
 void Host::fillInData(CommandTarget target, PF_InData* in_data) {
@@ -187,9 +117,34 @@ CommandResult Host::send(CommandTarget target, PF_Cmd cmd, PF_ParamDef** params,
   return result;
 }
 
+namespace {
+
+// The serial of the newest live reference; every reference made later has a greater one.
+uint64_t newestSerial(const RefRegistry& refs) {
+  uint64_t newest = 0;
+  refs.forEach([&](const void* ref) { newest = std::max(newest, refs.serial(ref)); });
+  return newest;
+}
+
+// References a command took and left held (its violations already say so) end with it, so that a
+// later command using one is refused as stale instead of served. Text handles a script run filled
+// are the plug-in's to keep.
+void endReferencesLeftSince(RefRegistry& refs, uint64_t serial) {
+  std::vector<const void*> left;
+  refs.forEach([&](const void* ref) {
+    if (refs.serial(ref) > serial && !lookup<MemHandleObject>(ref))
+      left.push_back(ref);
+  });
+  for (const void* ref : left)
+    refs.dispose(ref);
+}
+
+}  // namespace
+
 CommandReport Host::runCommand(CommandTarget target, const std::string& command,
                                const std::function<void()>& body) {
   const std::string module = target.module ? moduleLabel(*target.module) : std::string();
+  const uint64_t before = newestSerial(refs_);
   ledger_.beginCommand(module + " " + command, module, command);
   stack_.push_back(target);
   body();
@@ -197,6 +152,7 @@ CommandReport Host::runCommand(CommandTarget target, const std::string& command,
   CommandReport report = ledger_.endCommand();
   // Quiet-errors mode does not outlive the command that started it.
   log_.quietDepth -= report.quietLeftOn;
+  endReferencesLeftSince(refs_, before);
   return report;
 }
 
@@ -224,38 +180,6 @@ void Host::adoptSequenceData(Effect& effect, PF_Cmd cmd, const PF_OutData& out) 
     effect.flatSize = out.flat_sdata_size;
 }
 
-// Sequence data is the module's to dispose in setdown, or when it replaces it in resetup or
-// flatten; anywhere else the instance would be left with a dead handle.
-bool Host::maySequenceDataGo(PF_Handle h) const {
-  const CommandTarget target = currentTarget();
-  if (!target.effect || target.effect->sequenceData != h)
-    return true;
-  const std::string command = ledger_.currentCommand();
-  return command == commandName(PF_Cmd_SEQUENCE_SETDOWN) ||
-         command == commandName(PF_Cmd_SEQUENCE_RESETUP) ||
-         command == commandName(PF_Cmd_SEQUENCE_FLATTEN);
-}
-
-void Host::quit() {
-  closeProject();
-  for (const auto& module : modules_) {
-    if (module->isEffect() && module->globalSetupDone)
-      send({module.get(), nullptr}, PF_Cmd_GLOBAL_SETDOWN);
-  }
-  for (const auto& [owner, count] : handles_.liveByOwner())
-    ledger_.violation({owner, "quit", "handle leaked x" + std::to_string(count)});
-}
-
-// Copies what the stand-in renderer is given before it sees it, so that tests read the record
-// exactly as it arrived, whatever the sender does with it afterwards.
-void Host::recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra) {
-  if (cmd != PF_Cmd_COMPLETELY_GENERAL || !extra || target.module->matchName() != "ZEK TOLV_Engine")
-    return;
-  const auto* bytes = static_cast<const unsigned char*>(extra);
-  engineRecords_.push_back(
-      {target.effect, std::vector<unsigned char>(bytes, bytes + kMeshSlotBytes)});
-}
-
 void Host::logSent(CommandTarget target, PF_Cmd cmd, const CommandResult& result) {
   const Effect& effect = *target.effect;
   SentCommand sent;
@@ -275,28 +199,25 @@ bool Host::disposeRef(const void* ref) {
   return true;
 }
 
-AEGP_InstalledEffectKey Host::installedKey(const Module& module) const {
-  for (size_t i = 0; i < modules_.size(); ++i) {
-    if (modules_[i].get() == &module)
-      return static_cast<AEGP_InstalledEffectKey>(i + 1);
-  }
-  return 0;
-}
-
-Module* Host::moduleByKey(AEGP_InstalledEffectKey key) const {
-  if (key < 1 || static_cast<size_t>(key) > modules_.size())
-    return nullptr;
-  Module* module = modules_[key - 1].get();
-  return module->isEffect() ? module : nullptr;
-}
-
 CommandTarget Host::currentTarget() const {
   return stack_.empty() ? CommandTarget{} : stack_.back();
 }
 
-AEGP_PluginID Host::registerPlugin(const std::string& name) {
-  (void)name;
-  return nextPluginId_++;
+A_Err Host::enterCall(const char* function) {
+  call_ = function;
+  return ledger_.enter(function);
+}
+
+void Host::refusedHandle(const void* handle, const char* what) {
+  const std::string kind = kindOf(handle);
+  std::string text = call_ + ": ";
+  if (handle == poisonAddress())
+    text += std::string(what) + " is the poison a failed call left";
+  else if (!kind.empty())
+    text += std::string(what) + " given is " + (kind[0] == 'e' ? "an " : "a ") + kind;
+  else
+    text += std::string("not a live ") + what;
+  ledger_.violation(std::move(text));
 }
 
 const void* poisonAddress() {
@@ -304,48 +225,18 @@ const void* poisonAddress() {
   return block;
 }
 
-A_Err Host::checkPluginId(AEGP_PluginID id, const char* function) {
-  const Module* module = currentTarget().module;
-  if (!module || (module->pluginId != 0 && id == module->pluginId))
-    return A_Err_NONE;
-  ledger_.violation(std::string(function) + ": plug-in id " + std::to_string(id) +
-                    " is not the module's (" + std::to_string(module->pluginId) + ")");
-  return A_Err_PARAMETER;
+void poison(AEGP_StreamValue2* out) {
+  if (!out)
+    return;
+  std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
+  poison(&out->streamH);
 }
 
-PF_Handle Host::newHandle(A_u_longlong size, const Module* owner) {
-  if (!ledger_.allowHandle())
-    return nullptr;
-  if (!owner)
-    owner = currentTarget().module;
-  return handles_.allocate(size, owner ? moduleLabel(*owner) : std::string());
-}
-
-bool Host::isHandle(PF_Handle h) const {
-  return handles_.live(h);
-}
-
-void Host::disposeHandle(PF_Handle h) {
-  if (handles_.live(h) && !maySequenceDataGo(h))
-    ledger_.violation("host_dispose_handle: disposed the instance's sequence data");
-  if (!handles_.dispose(h))
-    ledger_.violation("host_dispose_handle: not a live handle");
-}
-
-A_u_longlong Host::handleSize(PF_Handle h) const {
-  return handles_.size(h);
-}
-
-PF_Err Host::resizeHandle(A_u_longlong size, PF_Handle* h) {
-  if (!h || !isHandle(*h))
-    return PF_Err_BAD_CALLBACK_PARAM;
-  if (!ledger_.allowHandle())
-    return PF_Err_OUT_OF_MEMORY;
-  return handles_.resize(*h, size) ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
-}
-
-size_t Host::liveHandles() const {
-  return handles_.liveCount();
+void poison(OutText out) {
+  if (!out.text || out.size == 0)
+    return;
+  std::memset(out.text, 'Z', out.size - 1);
+  out.text[out.size - 1] = '\0';
 }
 
 }  // namespace tb

@@ -143,6 +143,14 @@ class Host {
   // The command in progress, innermost first; null outside commands.
   CommandTarget currentTarget() const;
 
+  // Counts a host call (see TB_ENTER); the error it must fail with, or 0.
+  A_Err enterCall(const char* function);
+  // The host call entered last, as violations name it.
+  const std::string& currentCall() const { return call_; }
+  // A handle that the call in progress cannot use as a `what` (a stale or foreign address, an
+  // object of another kind, or poison): a violation of the call naming both.
+  void refusedHandle(const void* handle, const char* what);
+
   // Runs one command of a module (an effect command, a general plug-in's entry or hook) under the
   // ledger, as the innermost command: what it leaves held is reported and is a violation of it.
   CommandReport runCommand(CommandTarget target, const std::string& command,
@@ -222,8 +230,9 @@ class Host {
   // The same at a composition time, which the command sees in PF_InData and its reads take.
   CommandResult sendToEffectAt(Effect& effect, PF_Cmd cmd, A_Time compTime, void* extra);
 
-  // Projects. Saving writes every composition, layer and effect (parameter values and flat
-  // sequence bytes) to a temporary file and renames it over path. Closing sends SETDOWN to every
+  // Projects. Saving writes every composition, layer and effect (parameter values and keys,
+  // dynamic flags and flat sequence bytes), the layers' starts, the project items and the active
+  // item to a temporary file and renames it over path. Closing sends SETDOWN to every
   // effect. Opening reads the whole file into a new project; only when it was read without fault
   // is the current project closed and replaced, and every effect gets its saved bytes back in a
   // new handle with SEQUENCE_RESETUP. Throws HostError (the open project is then untouched).
@@ -289,18 +298,18 @@ class Host {
   std::optional<FrameContext> frame_;
   std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
   std::vector<IdleHookEntry> idleHooks_;
+  std::string call_;
 };
 
-// Every suite function starts with this: the call is counted and may be failed on purpose.
-#define TB_ENTER()                                                           \
-  do {                                                                       \
-    if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) \
-      return tb_injected_;                                                   \
-  } while (0)
-
-// What out-parameters hold after a call the host failed on purpose: a non-null address that is no
-// host object (so that using or releasing it is caught), and numbers of an unlikely pattern.
+// What out-parameters hold until a call writes them, and after a call that failed: a non-null
+// address that the host knows as poison (so that using or releasing it is a violation), and
+// numbers of an unlikely pattern.
 const void* poisonAddress();
+// A text field of the host's fixed size: poison fills it, with a terminator in its last byte.
+struct OutText {
+  A_char* text;
+  size_t size;
+};
 template <class T>
 void poison(T* out) {
   if (!out)
@@ -312,33 +321,28 @@ void poison(T* out) {
   else
     std::memset(static_cast<void*>(out), 0x5A, sizeof *out);
 }
+void poison(AEGP_StreamValue2* out);
+void poison(OutText out);
 template <class... T>
-void poisonAll(T*... outs) {
+void poisonAll(T... outs) {
   (poison(outs), ...);
 }
 
-// Like TB_ENTER, for a function with out-parameters: on an injected failure they get poison.
-#define TB_ENTER_OUT(...)                                                      \
-  do {                                                                         \
-    if (A_Err tb_injected_ = ::tb::Host::current().ledger().enter(__func__)) { \
-      ::tb::poisonAll(__VA_ARGS__);                                            \
-      return tb_injected_;                                                     \
-    }                                                                          \
+// Every host function the testbed serves that can fail starts with this, naming its
+// out-parameters: they get poison first, so that whatever the call does not write (everything,
+// when it fails) is caught when used; then the call is counted and may be failed on purpose.
+#define TB_ENTER(...)                                                   \
+  do {                                                                  \
+    ::tb::poisonAll(__VA_ARGS__);                                       \
+    if (A_Err tb_injected_ = ::tb::Host::current().enterCall(__func__)) \
+      return tb_injected_;                                              \
   } while (0)
 
-// A suite function that takes a plug-in id starts with this instead: the call is counted, and an
-// id other than the one the calling module was given is a violation answered with an error.
-#define TB_ENTER_AS(plugin_id)                                                         \
+// A function that takes a plug-in id starts with this instead: an id other than the one the
+// calling module was given is a violation answered with an error.
+#define TB_ENTER_AS(plugin_id, ...)                                                    \
   do {                                                                                 \
-    TB_ENTER();                                                                        \
-    if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
-      return tb_wrong_id_;                                                             \
-  } while (0)
-
-// TB_ENTER_AS for a function with out-parameters, which get poison on an injected failure.
-#define TB_ENTER_AS_OUT(plugin_id, ...)                                                \
-  do {                                                                                 \
-    TB_ENTER_OUT(__VA_ARGS__);                                                         \
+    TB_ENTER(__VA_ARGS__);                                                             \
     if (A_Err tb_wrong_id_ = ::tb::Host::current().checkPluginId(plugin_id, __func__)) \
       return tb_wrong_id_;                                                             \
   } while (0)

@@ -1,6 +1,16 @@
 #include "testbed/host/Model.h"
 
+#include <mutex>
 #include <unordered_set>
+
+#include "testbed/host/AddressArena.h"
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/asan_interface.h>
+#define TB_POISON_ENDED(object, size) ASAN_POISON_MEMORY_REGION(object, size)
+#else
+#define TB_POISON_ENDED(object, size) ((void)(object), (void)(size))
+#endif
 
 namespace tb {
 
@@ -9,7 +19,31 @@ std::unordered_set<const void*>& registry() {
   static std::unordered_set<const void*> live;
   return live;
 }
+
+// Shared by every host the process runs in turn, and never destroyed: an object may outlive the
+// host that made it only until its owner lets it go, after which its address stays unused.
+AddressArena& modelArena() {
+  static AddressArena* arena = new AddressArena();
+  return *arena;
+}
+
+std::mutex& arenaLock() {
+  static std::mutex lock;
+  return lock;
+}
 }  // namespace
+
+void* HostObject::operator new(size_t size) {
+  std::lock_guard<std::mutex> hold(arenaLock());
+  return modelArena().take(size);
+}
+
+void HostObject::operator delete(void* object, size_t size) {
+  std::lock_guard<std::mutex> hold(arenaLock());
+  modelArena().give(object, size);
+  // The address is never handed out again, so the sanitizer can keep catching a read through it.
+  TB_POISON_ENDED(object, size);
+}
 
 HostObject::HostObject(uint32_t m) : magic(m) {
   registry().insert(this);
@@ -22,6 +56,40 @@ HostObject::~HostObject() {
 
 bool isLive(const void* object) {
   return registry().count(object) != 0;
+}
+
+std::string kindOf(const void* object) {
+  if (!object || !isLive(object))
+    return std::string();
+  switch (static_cast<const HostObject*>(object)->magic) {
+    case kEffectMagic:
+      return "effect";
+    case kLayerMagic:
+      return "layer";
+    case kCompMagic:
+      return "composition";
+    case kEffectRefMagic:
+      return "effect reference";
+    case kStreamRefMagic:
+      return static_cast<const StreamRefObject*>(object)->forValue ? "stream value"
+                                                                   : "stream reference";
+    case kItemMagic:
+      return "item";
+    case kMaskRefMagic:
+      return "mask reference";
+    case kPathMagic:
+      return "checked-out path";
+    case kSegPrepMagic:
+      return "prepared segment";
+    case kAddKeysMagic:
+      return "add-keyframes info";
+    case kParamOutMagic:
+      return "checked-out parameter";
+    case kMemHandleMagic:
+      return "memory handle";
+    default:
+      return "host object";
+  }
 }
 
 int effectIndex(const Effect& effect) {

@@ -39,16 +39,23 @@ enum Magic : uint32_t {
 };
 
 // Base of every object a handle may point at: registered as live from construction to
-// destruction.
+// destruction. Objects are made at addresses never used before and never used again, so that a
+// handle kept past its object's end (a removed effect, a deleted layer) never finds a newer object.
 struct HostObject {
   explicit HostObject(uint32_t m);
   virtual ~HostObject();
   HostObject(const HostObject&) = delete;
   HostObject& operator=(const HostObject&) = delete;
+  static void* operator new(size_t size);
+  static void* operator new(size_t, void* storage) { return storage; }
+  static void operator delete(void* object, size_t size);
   uint32_t magic;
 };
 
 bool isLive(const void* object);
+// What a live object is, as violations name it ("layer", "effect reference", ...); empty for an
+// address that is no live host object.
+std::string kindOf(const void* object);
 
 // The object behind a handle when it is live and of kind T, else null.
 template <class T>

@@ -4,6 +4,8 @@
 
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
+#include "testbed/host/ParamValues.h"
+#include "testbed/host/suites/HostRefs.h"
 
 namespace tb {
 
@@ -25,27 +27,47 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
                                       x * static_cast<A_long>(sizeof(PF_Pixel)));
 }
 
+// During a downsampled render a layer comes at the reduced size, as the input world does.
+std::optional<World> renderedPixels(const World& pixels, const FrameContext* frame) {
+  if (!frame)
+    return pixels;
+  return downsampleWorld(pixels, static_cast<A_long>(frame->downsampleX.den),
+                         static_cast<A_long>(frame->downsampleY.den));
+}
+
 }  // namespace
 
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long,
                      A_u_long time_scale, PF_ParamDef* param) {
-  TB_ENTER();
-  Effect* effect = lookup<Effect>(effect_ref);
+  TB_ENTER(param);
+  Effect* effect = resolve<Effect>(effect_ref, "effect");
   if (!effect || !param || time_scale == 0 || index < 0 ||
       static_cast<size_t>(index) >= effect->params.size())
     return PF_Err_BAD_CALLBACK_PARAM;
   Host& host = Host::current();
+  PF_ParamDef value = paramAt(*effect, index, static_cast<double>(what_time) / time_scale);
+  if (const FrameContext* frame = host.frame())
+    downsamplePoint(value, static_cast<A_long>(frame->downsampleX.den),
+                    static_cast<A_long>(frame->downsampleY.den));
+  std::optional<World> pixels;
+  if (value.param_type == PF_Param_LAYER) {
+    // Layers do not change over time in the testbed: their pixels hold at every time.
+    const Layer* layer = chosenLayer(*effect, index);
+    if (layer && layer->pixels) {
+      pixels = renderedPixels(*layer->pixels, host.frame());
+      if (!pixels)
+        return PF_Err_OUT_OF_MEMORY;
+    }
+  }
   auto* held = host.newRef<CheckedOutParamObject>("checked-out param", param);
-  *param = paramAt(*effect, index, static_cast<double>(what_time) / time_scale);
+  *param = value;
   if (param->param_type != PF_Param_LAYER)
     return PF_Err_NONE;
   const A_long dflt = param->u.ld.dephault;
   param->u.ld = PF_LayerDef{};
   param->u.ld.dephault = dflt;
-  // Layers do not change over time in the testbed: their pixels hold at every time.
-  const Layer* layer = chosenLayer(*effect, index);
-  if (layer && layer->pixels) {
-    held->pixels = *layer->pixels;
+  if (pixels) {
+    held->pixels = std::move(pixels);
     param->u.ld = held->pixels->def();
     param->u.ld.dephault = dflt;
   }
@@ -57,7 +79,7 @@ PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
   Host& host = Host::current();
   auto* held = host.findRef<CheckedOutParamObject>(
       [&](const CheckedOutParamObject& p) { return p.param == param; });
-  if (!lookup<Effect>(effect_ref) || !param || !held) {
+  if (!resolve<Effect>(effect_ref, "effect") || !param || !held) {
     host.ledger().violation("checkin_param: not a checked-out parameter");
     return PF_Err_BAD_CALLBACK_PARAM;
   }

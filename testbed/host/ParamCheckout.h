@@ -8,8 +8,9 @@ namespace tb {
 
 // A layer parameter gives the chosen layer's pixels as a PF_LayerDef, valid until check-in (no
 // pixels, data null, when no layer is chosen or the layer has none); other parameters give their
-// value at the time asked for, in the layer's time. Every check-out is held in the ledger until
-// checked in with the same record.
+// value at the time asked for, in the layer's time. During a downsampled render, layers come at
+// the reduced size and points divided by the factors, as the render's own params are. Every
+// check-out is held in the ledger until checked in with the same record.
 PF_Err checkoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time, A_long time_step,
                      A_u_long time_scale, PF_ParamDef* param);
 PF_Err checkinParam(PF_ProgPtr effect_ref, PF_ParamDef* param);

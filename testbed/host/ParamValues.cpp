@@ -68,6 +68,13 @@ void setLayerIdValue(PF_ParamDef& param, AEGP_LayerIDVal id) {
   param.u.ld.reserved0 = reinterpret_cast<void*>(static_cast<uintptr_t>(id));
 }
 
+void downsamplePoint(PF_ParamDef& param, A_long dx, A_long dy) {
+  if (param.param_type != PF_Param_POINT || dx < 1 || dy < 1)
+    return;
+  param.u.td.x_value /= dx;
+  param.u.td.y_value /= dy;
+}
+
 void initEffectParams(Effect& effect) {
   effect.params = effect.module->paramDefs;
   if (effect.params.empty()) {

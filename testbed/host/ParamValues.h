@@ -28,6 +28,10 @@ std::vector<PF_ParamDef*> paramArray(Effect& effect);
 // Sets a layer parameter's value to the layer of that id (0: none).
 void setLayerIdValue(PF_ParamDef& param, AEGP_LayerIDVal id);
 
+// A point parameter's value as a render at reduced resolution sees it: layer pixels divided by the
+// downsample factors. Other parameters are left as they are.
+void downsamplePoint(PF_ParamDef& param, A_long dx, A_long dy);
+
 // The parameter array for a command on the effect: copies of its parameters with their values at
 // `seconds` of the layer's time, index for index, so that what a plug-in writes into them never
 // reaches the project.

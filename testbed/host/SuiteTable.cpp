@@ -29,13 +29,12 @@ namespace {
 SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
   if (!name || !suite)
     return kSPSuiteNotFoundError;
-  *suite = nullptr;
+  // Acquiring a suite is a host call that can fail like any other, and fills its out-parameter
+  // only when it succeeds.
+  poison(suite);
   Host& host = Host::current();
-  // Acquiring a suite is a host call that can fail like any other.
-  if (SPErr injected = host.ledger().enter("AcquireSuite")) {
-    poison(suite);
+  if (SPErr injected = host.enterCall("AcquireSuite"))
     return injected;
-  }
   if (host.ledger().withheld(name, version))
     return kSPSuiteNotFoundError;
   const void* found = host.suites().find(name, version);

@@ -12,10 +12,6 @@ namespace tb::scene {
 
 namespace {
 
-[[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  sceneFault(parsed.file, path, what);
-}
-
 const char* typeName(PF_ParamType type) {
   switch (type) {
     case PF_Param_LAYER:
@@ -119,14 +115,12 @@ bool toFixed(double v, PF_Fixed& out) {
 
 class ParamSetter {
  public:
-  ParamSetter(Host& host, Effect& effect, int index, const SceneSpec& parsed,
-              const std::string& path)
-      : host_(host), effect_(effect), index_(index), scene_(parsed), path_(path) {
+  ParamSetter(Host& host, Effect& effect, int index, const KeyPath& at)
+      : host_(host), effect_(effect), index_(index), at_(at) {
     if (index < 1 || static_cast<size_t>(index) >= effect.params.size())
-      fail(parsed, path,
-           "the effect has no parameter " + std::to_string(index) + " (it has 1 to " +
-               std::to_string(effect.params.size() - 1) +
-               "): `tolv-testbed inspect` on its module lists them");
+      at.fail("the effect has no parameter " + std::to_string(index) + " (it has 1 to " +
+              std::to_string(effect.params.size() - 1) +
+              "): `tolv-testbed inspect` on its module lists them");
     param_ = effect.params[index];
     layerId_ = effect.layerIds[index];
   }
@@ -142,8 +136,7 @@ class ParamSetter {
 
  private:
   [[noreturn]] void mismatch(const std::string& given) {
-    fail(scene_, path_,
-         given + " does not fit parameter " + std::to_string(index_) + ", a " +
+    at_.fail(given + " does not fit parameter " + std::to_string(index_) + ", a " +
              typeName(param_.param_type) + ": " + valueHint(param_.param_type));
   }
   PF_ParamType type() const { return param_.param_type; }
@@ -166,31 +159,28 @@ class ParamSetter {
     switch (type()) {
       case PF_Param_SLIDER:
         if (v != std::floor(v) || v < u.sd.valid_min || v > u.sd.valid_max)
-          fail(scene_, path_,
-               given + " is not a whole number in " + std::to_string(u.sd.valid_min) + " … " +
+          at_.fail(given + " is not a whole number in " + std::to_string(u.sd.valid_min) + " … " +
                    std::to_string(u.sd.valid_max));
         u.sd.value = static_cast<PF_ParamValue>(v);
         return;
       case PF_Param_FLOAT_SLIDER:
         if (!std::isfinite(v) || v < u.fs_d.valid_min || v > u.fs_d.valid_max)
-          fail(scene_, path_,
-               given + " is not in " + std::to_string(u.fs_d.valid_min) + " … " +
+          at_.fail(given + " is not in " + std::to_string(u.fs_d.valid_min) + " … " +
                    std::to_string(u.fs_d.valid_max));
         u.fs_d.value = v;
         return;
       case PF_Param_ANGLE:
         if (!toFixed(v, u.ad.value))
-          fail(scene_, path_, given + " is not an angle the host can hold");
+          at_.fail(given + " is not an angle the host can hold");
         return;
       case PF_Param_CHECKBOX:
         if (v != 0 && v != 1)
-          fail(scene_, path_, given + " is not 0 or 1");
+          at_.fail(given + " is not 0 or 1");
         u.bd.value = static_cast<PF_ParamValue>(v);
         return;
       case PF_Param_POPUP:
         if (v != std::floor(v) || v < 1 || v > u.pd.num_choices)
-          fail(scene_, path_,
-               given + " is not an item of the popup (1 … " + std::to_string(u.pd.num_choices) +
+          at_.fail(given + " is not an item of the popup (1 … " + std::to_string(u.pd.num_choices) +
                    ")");
         u.pd.value = static_cast<PF_ParamValue>(v);
         return;
@@ -207,13 +197,12 @@ class ParamSetter {
           return;
         }
       }
-      fail(scene_, path_,
-           "\"" + name + "\" names no mask of layer \"" + effect_.layer->name + "\"");
+      at_.fail("\"" + name + "\" names no mask of layer \"" + effect_.layer->name + "\"");
     }
     if (type() == PF_Param_LAYER) {
       Layer* layer = layerNamed(host_, *effect_.layer->comp, name);
       if (!layer)
-        fail(scene_, path_, "\"" + name + "\" names no layer of the composition");
+        at_.fail("\"" + name + "\" names no layer of the composition");
       setLayerValue(param_, layer);
       layerId_ = layer->id;
       return;
@@ -231,27 +220,25 @@ class ParamSetter {
     if (type() != PF_Param_POINT)
       mismatch("a point");
     if (!toFixed(p.x, param_.u.td.x_value) || !toFixed(p.y, param_.u.td.y_value))
-      fail(scene_, path_, "the point does not fit the host's fixed-point values");
+      at_.fail("the point does not fit the host's fixed-point values");
   }
 
   void take(const LayerIdRef& ref) {
     Layer* layer = layerNamed(host_, *effect_.layer->comp, ref.layer);
     if (!layer)
-      fail(scene_, path_, "\"" + ref.layer + "\" names no layer of the composition");
+      at_.fail("\"" + ref.layer + "\" names no layer of the composition");
     number(layer->id, "the id of layer \"" + ref.layer + "\"");
   }
 
   Host& host_;
   Effect& effect_;
   int index_;
-  const SceneSpec& scene_;
-  const std::string& path_;
+  const KeyPath at_;
   PF_ParamDef param_;
   AEGP_LayerIDVal layerId_;
 };
 
-std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
-                                 const std::string& path) {
+std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l, const KeyPath& at) {
   switch (l.kind) {
     case LayerKind::Solid:
       return makeSolid(l.width, l.height, l.color);
@@ -261,8 +248,8 @@ std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
       std::string error;
       std::optional<World> image = readPng(resolveScenePath(parsed, l.image), error);
       if (!image)
-        fail(parsed, path + ".path",
-             error + ": give the path of a readable PNG file, relative to the scene file");
+        at.key("path").fail(error +
+                            ": give the path of a readable PNG file, relative to the scene file");
       return image;
     }
     default:
@@ -271,10 +258,10 @@ std::optional<World> layerPixels(const SceneSpec& parsed, const LayerSpec& l,
 }
 
 Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec& l,
-                const std::string& path) {
-  std::optional<World> pixels = layerPixels(parsed, l, path);
+                const KeyPath& at) {
+  std::optional<World> pixels = layerPixels(parsed, l, at);
   if ((l.kind == LayerKind::Solid || l.kind == LayerKind::Gradient) && !pixels)
-    fail(parsed, path + ".size", "the layer's size cannot be made");
+    at.key("size").fail("the layer's size cannot be made");
   const A_long w = pixels ? pixels->width() : comp.width;
   const A_long h = pixels ? pixels->height() : comp.height;
   Layer& layer = host.addLayer(comp, l.name, w, h);
@@ -296,39 +283,38 @@ Layer& addLayer(Host& host, Comp& comp, const SceneSpec& parsed, const LayerSpec
 
 // Each key's value is checked and made as a plain value is; the parameter keeps its first key's.
 void setKeys(Host& host, Effect& effect, int index, const std::vector<ParamKeySpec>& keys,
-             const SceneSpec& parsed, const std::string& path) {
+             const KeyPath& at) {
   std::vector<ParamKey> made;
   for (size_t k = 0; k < keys.size(); ++k) {
-    setParam(host, effect, index, keys[k].value, parsed,
-             path + ".keys[" + std::to_string(k) + "][1]", true);
+    setParam(host, effect, index, keys[k].value, at.key("keys").item(k).item(1), true);
     made.push_back({keys[k].time, effect.params[index]});
   }
-  setParam(host, effect, index, keys.front().value, parsed, path, true);
+  setParam(host, effect, index, keys.front().value, at, true);
   effect.keys.resize(effect.params.size());
   effect.keys[index] = std::move(made);
 }
 
-void addEffects(Host& host, Layer& layer, const SceneSpec& parsed, const LayerSpec& l,
-                const std::string& path) {
+void addEffects(Host& host, Layer& layer, const LayerSpec& l, const KeyPath& at) {
   for (size_t e = 0; e < l.effects.size(); ++e) {
     const EffectSpec& es = l.effects[e];
-    const std::string at = path + ".effects[" + std::to_string(e) + "]";
+    const KeyPath effectAt = at.key("effects").item(e);
     Module* module = host.moduleByMatchName(es.match);
     if (!module)
-      fail(parsed, at + ".match", missingEffect(host, es.match));
+      effectAt.key("match").fail(missingEffect(host, es.match));
     Effect& effect = host.applyEffect(layer, *module);
+    const KeyPath params = effectAt.key("params");
     for (const auto& [index, value] : es.params)
-      setParam(host, effect, index, value, parsed, at + ".params." + std::to_string(index), true);
+      setParam(host, effect, index, value, params.key(std::to_string(index)), true);
     for (const auto& [index, keys] : es.keys)
-      setKeys(host, effect, index, keys, parsed, at + ".params." + std::to_string(index));
+      setKeys(host, effect, index, keys, params.key(std::to_string(index)));
   }
 }
 
 }  // namespace
 
-void setParam(Host& host, Effect& effect, int index, const ParamValue& value,
-              const SceneSpec& parsed, const std::string& path, bool apply) {
-  ParamSetter setter(host, effect, index, parsed, path);
+void setParam(Host& host, Effect& effect, int index, const ParamValue& value, const KeyPath& at,
+              bool apply) {
+  ParamSetter setter(host, effect, index, at);
   setter.set(value);
   if (apply)
     setter.apply();
@@ -374,23 +360,22 @@ Comp& buildScene(Host& host, const SceneSpec& parsed) {
   try {
     host.setCompTiming(comp, c.fps, c.duration, c.workStart, c.workDuration);
   } catch (const HostError& e) {
-    fail(parsed, "comp", e.what());
+    KeyPath(parsed.file).key("comp").fail(e.what());
   }
   setScales(comp, c);
   addItems(host, comp, parsed);
   // Layers first, so that effects can name any layer of the composition.
+  const KeyPath layersAt = KeyPath(parsed.file).key("layers");
   std::vector<Layer*> layers;
   for (size_t i = 0; i < parsed.layers.size(); ++i)
-    layers.push_back(
-        &addLayer(host, comp, parsed, parsed.layers[i], "layers[" + std::to_string(i) + "]"));
+    layers.push_back(&addLayer(host, comp, parsed, parsed.layers[i], layersAt.item(i)));
   for (size_t i = 0; i < parsed.layers.size(); ++i) {
-    const std::string path = "layers[" + std::to_string(i) + "]";
     const LayerSpec& l = parsed.layers[i];
     if (!l.parent.empty() && !host.setParent(*layers[i], layerNamed(host, comp, l.parent)))
-      fail(parsed, path + ".parent", "\"" + l.parent + "\" cannot be the layer's parent");
+      layersAt.item(i).key("parent").fail("\"" + l.parent + "\" cannot be the layer's parent");
   }
   for (size_t i = 0; i < parsed.layers.size(); ++i)
-    addEffects(host, *layers[i], parsed, parsed.layers[i], "layers[" + std::to_string(i) + "]");
+    addEffects(host, *layers[i], parsed.layers[i], layersAt.item(i));
   for (const std::string& name : parsed.selected) {
     if (Layer* layer = layerNamed(host, comp, name))
       comp.selected.push_back(layer->id);

@@ -12,9 +12,9 @@ namespace tb::scene {
 // Builds the scene into the host's project; throws SceneError. The modules must be loaded.
 Comp& buildScene(Host& host, const SceneSpec& parsed);
 
-// Checks that `value` fits parameter `index` of the effect (path: the place for messages); throws
-// SceneError. With apply, also sets it, as the user would in the effect's controls.
-void setParam(Host& host, Effect& effect, int index, const ParamValue& value,
-              const SceneSpec& parsed, const std::string& path, bool apply);
+// Checks that `value` fits parameter `index` of the effect (`at`: its place in the scene file);
+// throws SceneError. With apply, also sets it, as the user would in the effect's controls.
+void setParam(Host& host, Effect& effect, int index, const ParamValue& value, const KeyPath& at,
+              bool apply);
 
 }  // namespace tb::scene

@@ -3,21 +3,12 @@
 // `layers[0].effects[1].params.85`) and what is wrong.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "testbed/scene/KeyPath.h"
 #include "testbed/scene/Scene.h"
 
 namespace tb::scene {
-
-class SceneError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-// Every scene fault is reported here: the file, the place in it and what is wrong.
-[[noreturn]] void sceneFault(const std::string& file, const std::string& path,
-                             const std::string& what);
 
 // `fileName` names the text in messages and gives the folder relative paths start from.
 SceneSpec parseScene(const std::string& text, const std::string& fileName);

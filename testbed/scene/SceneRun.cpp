@@ -17,10 +17,6 @@ namespace tb::scene {
 
 namespace {
 
-[[noreturn]] void fail(const SceneSpec& parsed, const std::string& path, const std::string& what) {
-  sceneFault(parsed.file, path, what);
-}
-
 template <class T>
 T field(const std::vector<unsigned char>& bytes, size_t offset) {
   T v;
@@ -67,38 +63,33 @@ Layer* layerNamed(const Comp& comp, const std::string& name) {
   return nullptr;
 }
 
-Layer& namedLayer(const Comp& comp, const std::string& name, const SceneSpec& parsed,
-                  const std::string& path) {
+Layer& namedLayer(const Comp& comp, const std::string& name, const KeyPath& at) {
   Layer* layer = layerNamed(comp, name);
   if (!layer)
-    fail(parsed, path + ".layer", "\"" + name + "\" names no layer of the composition");
+    at.key("layer").fail("\"" + name + "\" names no layer of the composition");
   return *layer;
 }
 
-Effect& stepEffect(const Comp& comp, const std::string& layerName, int effect,
-                   const SceneSpec& parsed, const std::string& path) {
-  Layer& layer = namedLayer(comp, layerName, parsed, path);
+Effect& stepEffect(const Comp& comp, const std::string& layerName, int effect, const KeyPath& at) {
+  Layer& layer = namedLayer(comp, layerName, at);
   if (effect < 0 || static_cast<size_t>(effect) >= layer.effects.size())
-    fail(parsed, path + ".effect",
-         "layer \"" + layerName + "\" has no effect " + std::to_string(effect));
+    at.key("effect").fail("layer \"" + layerName + "\" has no effect " + std::to_string(effect));
   return *layer.effects[effect];
 }
 
-Effect& changedEffect(const Comp& comp, const ChangeStep& c, const SceneSpec& parsed,
-                      const std::string& path) {
-  return stepEffect(comp, c.layer, c.effect, parsed, path);
+Effect& changedEffect(const Comp& comp, const ChangeStep& c, const KeyPath& at) {
+  return stepEffect(comp, c.layer, c.effect, at);
 }
 
-void deleteMask(Host& host, const DeleteMaskStep& d, const SceneSpec& parsed,
-                const std::string& path) {
-  Layer& layer = namedLayer(theComp(host), d.layer, parsed, path);
+void deleteMask(Host& host, const DeleteMaskStep& d, const KeyPath& at) {
+  Layer& layer = namedLayer(theComp(host), d.layer, at);
   for (const Mask& mask : layer.masks) {
     if (mask.name == d.mask) {
       host.deleteMask(layer, mask.id);
       return;
     }
   }
-  fail(parsed, path + ".mask", "\"" + d.mask + "\" names no mask of layer \"" + d.layer + "\"");
+  at.key("mask").fail("\"" + d.mask + "\" names no mask of layer \"" + d.layer + "\"");
 }
 
 void setTime(Host& host, const TimeStep& t, StepReport& report) {
@@ -110,14 +101,14 @@ void setTime(Host& host, const TimeStep& t, StepReport& report) {
   report.time = t.time;
 }
 
-std::string stepPath(size_t i, const char* kind) {
-  return "steps[" + std::to_string(i) + "]." + kind;
+KeyPath stepPath(const SceneSpec& parsed, size_t i, const char* kind) {
+  return KeyPath(parsed.file).key("steps").item(i).key(kind);
 }
 
 // As the user sets a control: the value, then the UI commands the host sends for it.
-void change(Host& host, const ChangeStep& c, const SceneSpec& parsed, const std::string& path) {
-  Effect& effect = changedEffect(theComp(host), c, parsed, path);
-  setParam(host, effect, c.param, c.value, parsed, path + ".value", true);
+void change(Host& host, const ChangeStep& c, const KeyPath& at) {
+  Effect& effect = changedEffect(theComp(host), c, at);
+  setParam(host, effect, c.param, c.value, at.key("value"), true);
   host.userChangedParam(effect, c.param);
 }
 
@@ -150,7 +141,7 @@ void runOther(Host& host, const SceneSpec& parsed, const Step& step, size_t i,
               const std::string& scratchProject, StepReport& report) {
   if (const auto* c = std::get_if<ChangeStep>(&step)) {
     report.kind = "change";
-    change(host, *c, parsed, stepPath(i, "change"));
+    change(host, *c, stepPath(parsed, i, "change"));
   } else if (const auto* idle = std::get_if<IdleStep>(&step)) {
     report.kind = "idle";
     host.runIdle(idle->count);
@@ -166,10 +157,10 @@ void runOther(Host& host, const SceneSpec& parsed, const Step& step, size_t i,
   } else if (const auto* ui = std::get_if<UiStep>(&step)) {
     report.kind = "ui";
     host.updateParamsUI(
-        stepEffect(theComp(host), ui->layer, ui->effect, parsed, stepPath(i, "ui")));
+        stepEffect(theComp(host), ui->layer, ui->effect, stepPath(parsed, i, "ui")));
   } else if (const auto* d = std::get_if<DeleteMaskStep>(&step)) {
     report.kind = "delete_mask";
-    deleteMask(host, *d, parsed, stepPath(i, "delete_mask"));
+    deleteMask(host, *d, stepPath(parsed, i, "delete_mask"));
   } else if (const auto* t = std::get_if<TimeStep>(&step)) {
     report.kind = "time";
     setTime(host, *t, report);
@@ -242,15 +233,17 @@ std::vector<A_Time> renderTimes(const RenderStep& r, const Comp& comp) {
 void checkSteps(Host& host, const Comp& comp, const SceneSpec& parsed) {
   for (size_t i = 0; i < parsed.steps.size(); ++i) {
     if (const auto* c = std::get_if<ChangeStep>(&parsed.steps[i])) {
-      const std::string path = stepPath(i, "change");
-      Effect& effect = changedEffect(comp, *c, parsed, path);
-      setParam(host, effect, c->param, c->value, parsed, path + ".value", false);
+      const KeyPath at = stepPath(parsed, i, "change");
+      Effect& effect = changedEffect(comp, *c, at);
+      setParam(host, effect, c->param, c->value, at.key("value"), false);
     } else if (const auto* r = std::get_if<RenderStep>(&parsed.steps[i])) {
-      if (renderTimes(*r, comp).empty() || r->time < 0)
-        fail(parsed, stepPath(i, "render") + (r->range ? "" : ".time"),
-             r->range ? "no frame starts in the range" : "the time cannot be counted");
+      if (renderTimes(*r, comp).empty() || r->time < 0) {
+        const KeyPath at = stepPath(parsed, i, "render");
+        (r->range ? at : at.key("time"))
+            .fail(r->range ? "no frame starts in the range" : "the time cannot be counted");
+      }
     } else if (const auto* ui = std::get_if<UiStep>(&parsed.steps[i])) {
-      stepEffect(comp, ui->layer, ui->effect, parsed, stepPath(i, "ui"));
+      stepEffect(comp, ui->layer, ui->effect, stepPath(parsed, i, "ui"));
     }
   }
 }

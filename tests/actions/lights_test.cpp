@@ -71,6 +71,14 @@ TEST_F(PathLightTest, equalDepthsRaiseTheAlert) {
   EXPECT_EQ(scripts()[0], kNoDepthAlert);
   ASSERT_EQ(host_.log().lightsCreated.size(), 1u);
   EXPECT_EQ(host_.log().lightsCreated[0], "'Morvane' path");
+  // The host shows the alert with its line break, and the light made in the same change is gone.
+  EXPECT_EQ(host_.log().alerts,
+            std::vector<std::string>{"The shape you created has no Z depth\n"
+                                     "Please set Z parameters before creating a light path"});
+  EXPECT_EQ(host_.log().lightsDeleted, std::vector<std::string>{"'Morvane' path"});
+  EXPECT_EQ(pathLight(), nullptr);
+  EXPECT_EQ(param(*effect_, MASK_SWEEP_INDEX).u.sd.value, -1);
+  EXPECT_EQ(param(*effect_, MASK_CREATE_LIGHT).u.bd.value, 0);
 }
 
 TEST_F(PathLightTest, oneRowOrNoneLosesTheLightAfterTheAlert) {

@@ -27,12 +27,23 @@ struct Scenario {
   int param;  // the changed control, for USER_CHANGED_PARAM
   bool rebuildRunsAfterFailure = false;
   void (*beforeRun)(HandlerSweepTest&) = nullptr;
+  // The one script the handler runs adds an effect, whose setup the host runs inside the script.
+  bool scriptAddsEffect = false;
 };
+
+// The positions in `report.allCalls` of the calls made inside the handler's one script: right
+// after AEGP_ExecuteScript, as many as the nested commands made.
+std::pair<size_t, size_t> callsInScript(const tb::CommandReport& report) {
+  const auto& calls = report.calls;
+  const size_t script = std::find(calls.begin(), calls.end(), "AEGP_ExecuteScript") - calls.begin();
+  return {script + 1, script + 1 + report.allCalls.size() - calls.size()};
+}
 
 class HandlerSweepTest : public actest::ActionsTest,
                          public ::testing::WithParamInterface<Scenario> {
  public:
   using ActionsTest::applyEngine;
+  using ActionsTest::applyMask;
   using ActionsTest::applySetUpMask;
   using ActionsTest::comp_;
   using ActionsTest::host_;
@@ -63,6 +74,12 @@ class HandlerSweepTest : public actest::ActionsTest,
     }
     while (comp_->layers.size() > layers_)
       host_.deleteLayer(*comp_->layers.front());
+    // Effects a script added in an earlier run go again.
+    for (size_t i = layer_->effects.size(); i-- > 0;) {
+      tb::Effect* e = layer_->effects[i].get();
+      if (std::none_of(saved_.begin(), saved_.end(), [&](const Saved& s) { return s.effect == e; }))
+        host_.removeEffect(*e);
+    }
   }
 
   tb::CommandResult run() {
@@ -80,6 +97,8 @@ class HandlerSweepTest : public actest::ActionsTest,
     std::vector<AEGP_LayerIDVal> layerIds;
     std::vector<AEGP_DynStreamFlags> streamFlags;
   };
+  void expectScriptSwallows(size_t i, const std::vector<std::string>& cleanCalls);
+
   std::vector<Saved> saved_;
   size_t layers_ = 0;
 };
@@ -92,9 +111,16 @@ TEST_P(HandlerSweepTest, aCleanRunSucceedsAndHoldsNothing) {
 }
 
 TEST_P(HandlerSweepTest, eachFailedCallIsTheStatusAndEverythingIsReleased) {
-  const std::vector<std::string> clean = run().report.allCalls;
+  const tb::CommandReport cleanReport = run().report;
+  const std::vector<std::string>& clean = cleanReport.allCalls;
+  const std::pair<size_t, size_t> inScript =
+      GetParam().scriptAddsEffect ? callsInScript(cleanReport) : std::pair<size_t, size_t>{0, 0};
   for (size_t i = 0; i < clean.size(); ++i) {
     SCOPED_TRACE("failing call " + std::to_string(i) + " " + clean[i]);
+    if (i >= inScript.first && i < inScript.second) {
+      expectScriptSwallows(i, cleanReport.calls);
+      continue;
+    }
     tb::FaultPlan plan;
     plan.failCall = static_cast<int>(i);
     plan.failWith = kInjected;
@@ -125,6 +151,23 @@ TEST_P(HandlerSweepTest, eachFailedCallIsTheStatusAndEverythingIsReleased) {
       EXPECT_TRUE(isRelease(r.report.allCalls[k]) || r.report.allCalls[k] == "AcquireSuite")
           << r.report.allCalls[k] << " after the failure";
   }
+}
+
+// A call inside the script is the added effect's, not the handler's: the script's own try/catch
+// takes the failure, so the handler goes on as in a clean run and holds nothing.
+void HandlerSweepTest::expectScriptSwallows(size_t i, const std::vector<std::string>& cleanCalls) {
+  tb::FaultPlan plan;
+  plan.failCall = static_cast<int>(i);
+  plan.failWith = kInjected;
+  host_.ledger().arm(plan);
+  tb::CommandResult r = run();
+  host_.ledger().disarm();
+  EXPECT_EQ(r.err, PF_Err_NONE);
+  EXPECT_TRUE(r.report.clean()) << ::testing::PrintToString(r.report.held);
+  EXPECT_EQ(r.report.calls, cleanCalls);
+  ASSERT_FALSE(host_.log().scripts.empty());
+  EXPECT_EQ(host_.log().scripts.back().err, A_Err_NONE);
+  EXPECT_TRUE(host_.ledger().violations().empty()) << tb::describe(host_.ledger().violations()[0]);
 }
 
 TEST_P(HandlerSweepTest, eachCancelledPollEndsTheCommandWithItsAnswer) {
@@ -199,6 +242,15 @@ const Scenario kScenarios[] = {
        e.params[MASK_LAUNCH].u.pd.value = 2;
      },
      PF_Cmd_USER_CHANGED_PARAM, MASK_LAUNCH},
+    {"FirstChangeAddsTheRenderer", [](HandlerSweepTest& t) { t.applyMask(); },
+     PF_Cmd_USER_CHANGED_PARAM, MASK_X_SUBDIVIDE, false, nullptr, true},
+    {"LaunchTheDistorter",
+     [](HandlerSweepTest& t) {
+       tb::Effect& e = t.applySetUpMask();
+       t.applyEngine();
+       e.params[MASK_LAUNCH].u.pd.value = 3;
+     },
+     PF_Cmd_USER_CHANGED_PARAM, MASK_LAUNCH, false, nullptr, true},
     {"ForcedUpdate",
      [](HandlerSweepTest& t) {
        tb::Effect& e = t.applySetUpMask();

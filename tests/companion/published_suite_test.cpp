@@ -57,7 +57,7 @@ TEST_F(CompanionTest, anotherVersionOfThePublishedSuiteIsNotServed) {
   host_.ledger().beginCommand("caller");
   const void* suite = &kOther;
   EXPECT_EQ(tb::basicSuite()->AcquireSuite(kAEGPTOLVSuite, 2, &suite), tb::kSPSuiteNotFoundError);
-  EXPECT_EQ(suite, nullptr);
+  EXPECT_EQ(suite, tb::poisonAddress());
   EXPECT_TRUE(host_.ledger().endCommand().clean());
 }
 
@@ -83,7 +83,7 @@ TEST_F(CompanionTest, addSuiteRefusesTakenNamesAndMissingArguments) {
   EXPECT_EQ(suites.AddSuite(nullptr, nullptr, nullptr, 1, 1, &kOther, &ref), A_Err_PARAMETER);
   EXPECT_EQ(suites.AddSuite(nullptr, nullptr, "", 1, 1, &kOther, &ref), A_Err_PARAMETER);
   EXPECT_EQ(suites.AddSuite(nullptr, nullptr, "Other Suite", 1, 1, nullptr, &ref), A_Err_PARAMETER);
-  EXPECT_EQ(ref, nullptr);
+  EXPECT_EQ(ref, tb::poisonAddress());
   // A new version of a published name is a suite of its own.
   EXPECT_EQ(suites.AddSuite(nullptr, nullptr, kAEGPTOLVSuite, 2, 7, &kOther, &ref), kSPNoError);
   EXPECT_NE(ref, nullptr);

@@ -2,7 +2,9 @@
 // the deformed triangles must agree byte for byte.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "TOLV_Distort/deform/MeshDeformer.h"
@@ -144,6 +146,71 @@ TEST(DeformEquivalence, zeroTurnsAndSignedZerosMatchTheReference) {
     in.rotationY = dtest::Degrees(180);
     ExpectSameDeformation(in, *slot);
   }
+}
+
+// The same bits, or both NaN: a NaN's payload may come from either operand of the operation that
+// made it.
+bool SameOrBothNaN(float a, float b) {
+  if (std::isnan(a) && std::isnan(b))
+    return true;
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+// Both fast paths against the reference, value by value with NaNs alike.
+void ExpectSameValues(const DeformInputs& inputs, const MeshSlot& slot) {
+  const DeformValues values = MakeDeformValues(inputs);
+  const MeshDeformer fast(values);
+  const point3 centre = reference::MeshCentre(slot);
+  auto whole = std::make_unique<MeshSlot>();
+  std::memcpy(whole.get(), &slot, sizeof(MeshSlot));
+  fast.deformTriangles(whole->triangles, slot.triangleCount, centre);
+  for (int i = 0; i < slot.triangleCount; ++i) {
+    triangle single = slot.triangles[i];
+    triangle want = slot.triangles[i];
+    fast.deformTriangle(&single, centre);
+    reference::DeformTriangle(values, &want, centre);
+    for (const triangle* got : {&single, &whole->triangles[i]}) {
+      const float* g = &got->vertexA.x;
+      const float* w = &want.vertexA.x;
+      for (int k = 0; k < 21; ++k)  // the seven vectors, three floats each, in a row
+        ASSERT_TRUE(SameOrBothNaN(g[k], w[k]))
+            << "triangle " << i << " float " << k << ": " << g[k] << " against " << w[k];
+    }
+  }
+}
+
+// A damaged store may hold any float: infinities, NaNs, huge and subnormal values must go through
+// the lanes as through the reference, with every deformer on and in both explode modes.
+TEST(DeformEquivalence, nonFiniteAndExtremeValuesMatchTheReference) {
+  const float specials[] = {
+      std::numeric_limits<float>::infinity(),  -std::numeric_limits<float>::infinity(),
+      std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::max(),
+      -std::numeric_limits<float>::max(),      std::numeric_limits<float>::denorm_min(),
+      -std::numeric_limits<float>::min(),      1e30f};
+  std::mt19937 rng(1234);
+  auto slot = dtest::RandomSlot(rng, 300);
+  int n = 0;
+  for (int i = 0; i < slot->triangleCount; i += 3) {
+    float* words = &slot->triangles[i].vertexA.x;
+    words[(i / 3) % 21] = specials[n++ % 8];
+  }
+  for (bool from_center : {false, true})
+    ExpectSameValues(dtest::EveryDeformer(rng, from_center), *slot);
+}
+
+// Ranges at and beyond their clamps, and a layer without width or height (weight 0 everywhere).
+TEST(DeformEquivalence, clampedRangesAndAnEmptyLayerMatchTheReference) {
+  std::mt19937 rng(4321);
+  auto slot = dtest::RandomSlot(rng, 150);
+  for (double range : {0.0, 0.05, 1000.0, -20.0}) {
+    DeformInputs in = dtest::EveryDeformer(rng, false);
+    in.twistXRange = in.twistYRange = in.twistZRange = range;
+    ExpectSameDeformation(in, *slot);
+  }
+  DeformInputs empty = dtest::EveryDeformer(rng, true);
+  empty.width = 0;
+  empty.height = 0;
+  ExpectSameDeformation(empty, *slot);
 }
 
 }  // namespace

@@ -189,6 +189,26 @@ TEST(MeshDeformer, scaleXZeroFloorsAndPullsNormalsOntoTheXAxis) {
   EXPECT_NEAR(t.normalA.z, 0.8f / (0.6f * 100000.0f), 1e-7f);
 }
 
+// "Scale X" -100 mirrors positions about the anchor in x; the normal factors (1, -1, -1) turn the
+// normals round with the mirrored surface.
+TEST(MeshDeformer, aMirrorInXFlipsPositionsAndTurnsNormalsRound) {
+  DeformInputs in = Defaults();
+  in.scaleX = -100;
+  const MeshDeformer d(MakeDeformValues(in));
+  triangle t = FlatTriangle({kWidth / 2.0f + 10, kHeight / 2.0f + 5, 7}, {0, 0, 0}, {1, 2, 3});
+  t.normalA = {0.6f, 0.0f, 0.8f};
+  d.deformTriangle(&t, {0, 0, 0});
+  EXPECT_EQ(t.vertexA.x, kWidth / 2.0f - 10);
+  EXPECT_EQ(t.vertexA.y, kHeight / 2.0f + 5);
+  EXPECT_EQ(t.vertexA.z, 7.0f);
+  EXPECT_EQ(t.vertexB.x, static_cast<float>(kWidth));
+  EXPECT_NEAR(t.normalA.x, 0.6f, 1e-6f);
+  EXPECT_NEAR(t.normalA.z, -0.8f, 1e-6f);
+  EXPECT_EQ(t.faceNormal.z, -1.0f);
+  EXPECT_EQ(t.normalC.y, -1.0f);
+  EXPECT_EQ(t.normalB.x, 1.0f);
+}
+
 TEST(MeshDeformer, explodeFollowsTheFaceNormal) {
   DeformInputs in = Defaults();
   in.explode = 10;

@@ -133,6 +133,28 @@ TEST_F(DistortControlsTest, aRendererAlreadyBelowIsNotAddedAgain) {
   EXPECT_EQ(d.params[DISTORT_LAUNCH].u.pd.value, LAUNCH_NONE);
 }
 
+// With the layer selected the launch script runs in the project: "TOLV Renderer" chosen twice adds
+// one renderer, directly below the distort effect, and the second choice runs no script.
+TEST_F(DistortControlsTest, theRendererChosenTwiceIsAddedOnceJustBelow) {
+  layer_->comp->selected = {layer_->id};
+  sender();
+  tb::Effect& d = distort();
+  sender();
+  for (int time = 0; time < 2; ++time) {
+    const tb::CommandResult r = launch(d, LAUNCH_RENDERER);
+    EXPECT_EQ(r.err, PF_Err_NONE) << time;
+    EXPECT_TRUE(r.report.clean()) << time;
+    EXPECT_EQ(d.params[DISTORT_LAUNCH].u.pd.value, LAUNCH_NONE) << time;
+  }
+  ASSERT_EQ(host_.log().scripts.size(), 1u);
+  EXPECT_EQ(host_.log().scripts[0].err, A_Err_NONE);
+  std::vector<std::string> stack;
+  for (const auto& effect : layer_->effects)
+    stack.push_back(effect->module->matchName());
+  EXPECT_EQ(stack, (std::vector<std::string>{"ZEK TOLV_TestSender", "ZEK TOLV_Distort",
+                                             "ZEK TOLV_Engine", "ZEK TOLV_TestSender"}));
+}
+
 TEST_F(DistortControlsTest, aRendererAboveDoesNotCount) {
   engine();
   tb::Effect& d = distort();

@@ -38,17 +38,27 @@ TEST_F(TestbedEffectsTest, badAndStaleHandlesAreErrorsNotCrashes) {
   A_long n = 0;
   EXPECT_NE(effects()->AEGP_GetLayerNumEffects(reinterpret_cast<AEGP_LayerH>(&not_a_handle), &n),
             A_Err_NONE);
-  AEGP_EffectRefH ref = nullptr;
+  AEGP_EffectRefH ref = nullptr, missing = nullptr;
   ASSERT_EQ(effects()->AEGP_GetLayerEffectByIndex(1, layerH(), 0, &ref), A_Err_NONE);
-  EXPECT_NE(effects()->AEGP_GetLayerEffectByIndex(1, layerH(), 1, &ref), A_Err_NONE);
+  EXPECT_NE(effects()->AEGP_GetLayerEffectByIndex(1, layerH(), 1, &missing), A_Err_NONE);
+  EXPECT_EQ(missing, tb::poisonAddress());
   // An effect reference is not a layer, and a layer is not an effect reference.
   EXPECT_NE(effects()->AEGP_GetLayerNumEffects(reinterpret_cast<AEGP_LayerH>(ref), &n), A_Err_NONE);
   EXPECT_NE(effects()->AEGP_DisposeEffect(reinterpret_cast<AEGP_EffectRefH>(layer_)), A_Err_NONE);
   EXPECT_EQ(effects()->AEGP_DisposeEffect(ref), A_Err_NONE);
   EXPECT_NE(effects()->AEGP_DisposeEffect(ref), A_Err_NONE);
-  EXPECT_NE(effects()->AEGP_GetEffectMatchName(999, reinterpret_cast<char*>(&not_a_handle)),
-            A_Err_NONE);
-  EXPECT_EQ(host_.ledger().violations().size(), 2u);
+  char name[AEGP_MAX_EFFECT_MATCH_NAME_SIZE + 1];
+  EXPECT_NE(effects()->AEGP_GetEffectMatchName(999, name), A_Err_NONE);
+  // Each handle the host could not use is a violation of the call that got it.
+  std::vector<std::string> seen;
+  for (const tb::Violation& v : host_.ledger().violations())
+    seen.push_back(v.what);
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "AEGP_GetLayerNumEffects: not a live layer",
+                      "AEGP_GetLayerNumEffects: layer given is an effect reference",
+                      "AEGP_DisposeEffect: effect reference given is a layer",
+                      "AEGP_DisposeEffect: not a live effect reference",
+                  }));
   host_.ledger().clearViolations();
 }
 

@@ -25,7 +25,9 @@ enum Rule : A_long {
   kFlatSizeWrong = 10,       // flat_sdata_size that does not match the sequence data
   kSuiteNeverAcquired = 11,  // a release of a suite the module never acquired
   kSequenceDisposed = 12,    // the instance's sequence data disposed outside setdown
-  kLastRule = 12,
+  kPoisonReleased = 13,      // what a failed call left in its out-parameter released anyway
+  kStaleRefUsed = 14,        // an effect reference used after it was disposed
+  kLastRule = 14,
 };
 
 AEGP_PluginID pluginID = 0;
@@ -100,6 +102,50 @@ PF_Err TouchEffectRef(PF_InData* in_data, AEGP_PluginID id, bool keep) {
   return err;
 }
 
+// Asks for an effect the layer does not have, and disposes the answer whatever the status was.
+PF_Err ReleasePoison(PF_InData* in_data) {
+  const AEGP_PFInterfaceSuite1* pf = nullptr;
+  const AEGP_EffectSuite3* effects = nullptr;
+  PF_Err err = Acquire(in_data, kAEGPPFInterfaceSuite, 1, &pf);
+  if (!err)
+    err = Acquire(in_data, kAEGPEffectSuite, 3, &effects);
+  AEGP_LayerH layer = nullptr;
+  if (!err)
+    err = pf->AEGP_GetEffectLayer(in_data->effect_ref, &layer);
+  if (!err) {
+    AEGP_EffectRefH ref = nullptr;
+    effects->AEGP_GetLayerEffectByIndex(pluginID, layer, 1000, &ref);
+    err = effects->AEGP_DisposeEffect(ref);
+  }
+  if (effects)
+    in_data->pica_basicP->ReleaseSuite(kAEGPEffectSuite, 3);
+  if (pf)
+    in_data->pica_basicP->ReleaseSuite(kAEGPPFInterfaceSuite, 1);
+  return err;
+}
+
+// Disposes the effect's own reference, then asks it for the effect's installed key.
+PF_Err UseStaleRef(PF_InData* in_data) {
+  const AEGP_PFInterfaceSuite1* pf = nullptr;
+  const AEGP_EffectSuite3* effects = nullptr;
+  PF_Err err = Acquire(in_data, kAEGPPFInterfaceSuite, 1, &pf);
+  if (!err)
+    err = Acquire(in_data, kAEGPEffectSuite, 3, &effects);
+  AEGP_EffectRefH ref = nullptr;
+  if (!err)
+    err = pf->AEGP_GetNewEffectForEffect(pluginID, in_data->effect_ref, &ref);
+  if (!err)
+    err = effects->AEGP_DisposeEffect(ref);
+  AEGP_InstalledEffectKey key = 0;
+  if (!err)
+    err = effects->AEGP_GetInstalledKeyFromLayerEffect(ref, &key);
+  if (effects)
+    in_data->pica_basicP->ReleaseSuite(kAEGPEffectSuite, 3);
+  if (pf)
+    in_data->pica_basicP->ReleaseSuite(kAEGPPFInterfaceSuite, 1);
+  return err;
+}
+
 PF_Err QuietErrors(PF_InData* in_data, bool end) {
   const AEGP_UtilitySuite11* utility = nullptr;
   PF_Err err = Acquire(in_data, kAEGPUtilitySuite, 11, &utility);
@@ -151,6 +197,10 @@ PF_Err Break(A_long rule, PF_InData* in_data, PF_OutData* out_data) {
     case kSequenceDisposed:
       PF_DISPOSE_HANDLE(in_data->sequence_data);
       return PF_Err_NONE;
+    case kPoisonReleased:
+      return ReleasePoison(in_data);
+    case kStaleRefUsed:
+      return UseStaleRef(in_data);
     case kSuiteNeverAcquired:
       in_data->pica_basicP->ReleaseSuite(kAEGPUtilitySuite, 11);
       return PF_Err_NONE;

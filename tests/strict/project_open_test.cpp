@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -105,6 +106,54 @@ TEST_F(ProjectOpenTest, aDamagedCountIsRefusedAndLeavesTheOpenProjectAsItWas) {
   ASSERT_EQ(host_.project().comps.size(), 1u);
   EXPECT_EQ(host_.project().comps[0]->name, "Main");
   EXPECT_EQ(host_.liveHandles(), handles);
+}
+
+// Sizes from the file are weighed against what the file still holds before anything is made for
+// them: a layer claiming 30000 x 30000 pixels in a short file is refused at once, without the
+// 3.6 GB world it names.
+TEST_F(ProjectOpenTest, pixelsPastTheEndOfTheFileAreRefusedBeforeTheyAreMade) {
+  const fs::path saved = dir_ / "saved.tolvprj";
+  host_.saveProject(saved.string());
+  std::vector<char> damaged = readAll(saved);
+  // The layer's pixels: "has pixels", width 4, height 3, then the rows, whose first pixel is
+  // (255, 1, 2, 3).
+  char header[3 * sizeof(uint64_t) + sizeof(PF_Pixel)];
+  const uint64_t fields[3] = {1, 4, 3};
+  const PF_Pixel first{255, 1, 2, 3};
+  std::memcpy(header, fields, sizeof fields);
+  std::memcpy(header + sizeof fields, &first, sizeof first);
+  const auto at = std::search(damaged.begin(), damaged.end(), header, header + sizeof header);
+  ASSERT_NE(at, damaged.end());
+  const uint64_t side = 30000;
+  std::memcpy(&*at + 8, &side, sizeof side);
+  std::memcpy(&*at + 16, &side, sizeof side);
+  writeAll(saved, damaged, damaged.size());
+  const size_t handles = host_.liveHandles();
+  try {
+    host_.openProject(saved.string());
+    ADD_FAILURE() << "opened a damaged project";
+  } catch (const tb::HostError& e) {
+    EXPECT_EQ(std::string(e.what()), saved.string() + ": project file is truncated");
+  }
+  ASSERT_EQ(host_.project().comps.size(), 1u);
+  EXPECT_EQ(host_.liveHandles(), handles);
+}
+
+// A count the file's length cannot hold is the file cut short, whatever record it counts.
+TEST_F(ProjectOpenTest, aCountPastTheEndOfTheFileIsReportedAsATruncation) {
+  const fs::path saved = dir_ / "saved.tolvprj";
+  host_.saveProject(saved.string());
+  std::vector<char> damaged = readAll(saved);
+  const uint64_t many = 60000;  // within every limit, beyond the file
+  std::memcpy(damaged.data() + 24, &many, sizeof many);
+  writeAll(saved, damaged, damaged.size());
+  try {
+    host_.openProject(saved.string());
+    ADD_FAILURE() << "opened a damaged project";
+  } catch (const tb::HostError& e) {
+    EXPECT_EQ(std::string(e.what()), saved.string() + ": project file is truncated");
+  }
+  EXPECT_EQ(host_.project().comps.at(0)->name, "Main");
 }
 
 }  // namespace

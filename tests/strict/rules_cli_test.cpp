@@ -140,7 +140,11 @@ INSTANTIATE_TEST_SUITE_P(
         BrokenRule{"sequenceDataDisposedInRender", 12, "RENDER",
                    "host_dispose_handle: disposed the instance's sequence data", 0},
         BrokenRule{"suiteNeverAcquired", 11, "RENDER",
-                   "suite \"AEGP Utility Suite\" v11 released without being acquired", 0}),
+                   "suite \"AEGP Utility Suite\" v11 released without being acquired", 0},
+        BrokenRule{"poisonReleased", 13, "RENDER",
+                   "AEGP_DisposeEffect: effect reference is the poison a failed call left", 0},
+        BrokenRule{"staleRefUsed", 14, "RENDER",
+                   "AEGP_GetInstalledKeyFromLayerEffect: not a live effect reference", 0}),
     [](const ::testing::TestParamInfo<BrokenRule>& info) { return std::string(info.param.name); });
 
 }  // namespace

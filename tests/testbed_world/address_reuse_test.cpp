@@ -18,6 +18,7 @@ class AddressReuseTest : public twtest::WorldTest {
 
 TEST_F(AddressReuseTest, aStaleHandleDisposalIsRefusedAndSparesTheNewerHandle) {
   expectViolation("host_dispose_handle: not a live handle");
+  expectViolation("host_get_handle_size: not a live handle");
   PF_UtilCallbacks* utils = tb::utilCallbacks();
   for (int round = 0; round < 50; ++round) {
     PF_Handle old = utils->host_new_handle(24);
@@ -59,7 +60,7 @@ TEST_F(AddressReuseTest, aStaleEffectReferenceIsRefusedAndSparesTheNewerOne) {
 }
 
 TEST_F(AddressReuseTest, aStalePreparedSegmentIsRefusedAndSparesTheNewerOne) {
-  expectViolation("PF_PathCleanupSegLength: not a prepared segment");
+  expectViolation("PF_PathCleanupSegLength: not a live prepared segment");
   const PF_PathID id = host_.addMask(*layer_, "Line", twtest::polyline({{0, 0}, {3, 4}}, false));
   host_.ledger().beginCommand("segments");
   PF_PathOutlinePtr path = nullptr;

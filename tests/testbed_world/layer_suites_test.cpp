@@ -80,6 +80,7 @@ TEST_F(LayerSuitesTest, keyedPositionMovesLinearlyBetweenKeysAddedThroughTheKeyf
 }
 
 TEST_F(LayerSuitesTest, aCreatedLightIsAPointLightFoundByItsId) {
+  expectViolation("AEGP_GetLayerID: not a live layer");
   const auto& comps = suite<AEGP_CompSuite15>(kAEGPCompSuite, 15);
   const A_UTF16Char name[] = {'\'', 'M', '\'', ' ', 'p', 'a', 't', 'h', 0};
   const A_FloatPoint centre{0, 0};

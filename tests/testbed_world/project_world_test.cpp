@@ -1,5 +1,8 @@
 // The world part of a saved project: timing, transforms with keys, parents, masks, lights and
 // pixels come back as they were saved.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -21,8 +24,10 @@ TEST_F(ProjectWorldTest, aProjectOpensWithItsWorldAsSaved) {
   light.intensity = 0;
   ASSERT_TRUE(host_.setParent(light, layer_));
   comp_->selected = {layer_->id};
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "tolv-world-roundtrip.tolvprj").string();
+  std::string path = (std::filesystem::temp_directory_path() / "tolv-world-XXXXXX").string();
+  const int fd = mkstemp(path.data());
+  ASSERT_GE(fd, 0);
+  close(fd);
   host_.saveProject(path);
   host_.openProject(path);
   std::remove(path.c_str());

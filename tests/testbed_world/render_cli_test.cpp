@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -300,6 +301,10 @@ TEST_F(RenderCliTest, anEffectAddedByAScriptShowsInTheProject) {
   EXPECT_EQ(effects[1]["match"], "ZEK TOLV_Engine");
   EXPECT_EQ(effects[1]["params"]["19"], nullptr);
   EXPECT_EQ(effects[1]["params"]["43"], 0);
+  // The report ends with the project, after the steps that changed it.
+  const auto ordered = nlohmann::ordered_json::parse(run.out);
+  ASSERT_FALSE(ordered.empty());
+  EXPECT_EQ(std::prev(ordered.end()).key(), "project");
 }
 
 TEST_F(RenderCliTest, aScriptThatThrowsShowsItsFailureInTheStatusAndTheScripts) {
@@ -402,7 +407,36 @@ TEST_F(RenderCliTest, theProjectWritesKeyedParametersAtTheCurrentTimeAsSceneFile
   const nlohmann::json report = nlohmann::json::parse(run.out);
   EXPECT_EQ(report["steps"][0]["step"], "time");
   EXPECT_EQ(report["project"]["layers"][0]["effects"][0]["params"].dump(),
-            R"({"1":20,"2":0,"3":[8.0,6.0]})");
+            R"({"1":20,"2":0,"3":[8.0,6.0],"4":null})");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(RenderCliTest, theProjectListsLightsParentsFlagsAndPositionKeys) {
+  CliRun run = render(write("layers.json", R"({
+  "comp": {"name": "Main", "width": 32, "height": 24, "fps": 25, "duration": 2},
+  "layers": [
+    {"name": "Lamp", "kind": "light", "parent": "Card", "video": false, "locked": true,
+     "shy": true,
+     "transform": {"position": [1, 2, 3], "position_keys": [[0.5, [4, 5, 6]], [1.25, [7, 8.5, 9]]]}},
+    {"name": "Card", "kind": "solid", "size": [32, 24]}
+  ],
+  "steps": [{"time": 1}]
+})"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  const nlohmann::json report = nlohmann::json::parse(run.out);
+  const nlohmann::json& layers = report["project"]["layers"];
+  ASSERT_EQ(layers.size(), 2u);
+  EXPECT_EQ(layers[0], nlohmann::json::parse(R"({
+      "name": "Lamp", "kind": "light", "light": {"type": "point", "intensity": 100},
+      "parent": "Card", "video": false, "locked": true, "shy": true,
+      "keys": {"position": [[0.5, [4, 5, 6]], [1.25, [7, 8.5, 9]]]}, "effects": []})"));
+  // A layer whose position is not keyframed has no keys, and no light or parent entry.
+  EXPECT_EQ(layers[1], nlohmann::json::parse(R"({
+      "name": "Card", "kind": "solid", "video": true, "locked": false, "shy": false,
+      "effects": []})"));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "testbed/host/Host.h"
+#include "testbed/host/ParamValues.h"
 #include "testbed/host/StreamValues.h"
 #include "tests/support/Modules.h"
 #include "tests/support/Violations.h"
@@ -154,6 +155,54 @@ TEST(DownsampledRender, givesReducedWorldsTheFactorsAndScaledPoints) {
     EXPECT_EQ(frame.at(1, 0).green, dy);
   }
   EXPECT_TRUE(host.ledger().violations().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(DownsampledRender, givesCheckedOutLayersAndPointsReducedAndFullSizeOutsideIt) {
+  tb::Host host;
+  tb::Module& ui = host.load(tbtest::modulePath("TOLV_TestUi"));
+  tb::Comp& comp = host.addComp("Main", 33, 24);
+  tb::Layer& texture = host.addLayer(comp, "Texture", 21, 10);
+  texture.pixels = tb::makeSolid(21, 10, PF_Pixel{255, 9, 9, 9});
+  tb::Layer& layer = host.addLayer(comp, "Card", 33, 24);
+  layer.pixels = tb::makeSolid(33, 24, PF_Pixel{255, 1, 2, 3});
+  tb::Effect& effect = host.applyEffect(layer, ui);
+  constexpr int kSource = 4;
+  tb::setLayerIdValue(effect.params[kSource], texture.id);
+  effect.layerIds[kSource] = texture.id;
+  for (const auto& [dx, dy] : {std::pair{1, 1}, std::pair{2, 3}, std::pair{4, 1}}) {
+    std::vector<tb::LayerFrame> frames = host.renderComp(comp, {0, 25}, dx, dy);
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_TRUE(frames[1].frame);
+    const tb::World& frame = *frames[1].frame;
+    EXPECT_EQ(frame.at(2, 0).red, (21 + dx - 1) / dx) << dx << "x" << dy;
+    EXPECT_EQ(frame.at(2, 0).green, (10 + dy - 1) / dy) << dx << "x" << dy;
+    // A point checked out then is scaled as the render's own "Centre" is: (16.5, 12) reduced.
+    EXPECT_EQ(frame.at(3, 0).red, 16 / dx) << dx << "x" << dy;
+    EXPECT_EQ(frame.at(3, 0).green, 12 / dy) << dx << "x" << dy;
+    EXPECT_EQ(frame.at(3, 0).red, frame.at(0, 0).red);
+    EXPECT_EQ(frame.at(3, 0).green, frame.at(0, 0).green);
+  }
+  // Outside a render the host gives the layer as it is.
+  PF_InData in_data;
+  host.fillInData({&ui, &effect}, &in_data);
+  PF_ParamDef param = {};
+  ASSERT_EQ(in_data.inter.checkout_param(in_data.effect_ref, kSource, 0, 1, 25, &param),
+            PF_Err_NONE);
+  EXPECT_EQ(param.u.ld.width, 21);
+  EXPECT_EQ(param.u.ld.height, 10);
+  EXPECT_EQ(in_data.inter.checkin_param(in_data.effect_ref, &param), PF_Err_NONE);
+  constexpr int kCentre = 3;
+  ASSERT_EQ(in_data.inter.checkout_param(in_data.effect_ref, kCentre, 0, 1, 25, &param),
+            PF_Err_NONE);
+  EXPECT_EQ(param.u.td.x_value, 33 << 15);  // 16.5 in 16.16 fixed point
+  EXPECT_EQ(param.u.td.y_value, 12 << 16);
+  EXPECT_EQ(in_data.inter.checkin_param(in_data.effect_ref, &param), PF_Err_NONE);
+  host.quit();
+  tbtest::checkViolations(host.ledger(), {});
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 //   otherwise, leaving every other flag as the host gave it.
 // - COMPLETELY_GENERAL fills the TimedRead it is given: its time, and "Amount" checked out then.
 // - RENDER writes what it was given into the output's first pixels: "Centre" in whole pixels as
-//   red and green of pixel 0, the downsample divisors as red and green of pixel 1.
+//   red and green of pixel 0, the downsample divisors as red and green of pixel 1, and the size
+//   of "Source" checked out at the frame's time as red and green of pixel 2, and "Centre" checked
+//   out then, in whole pixels, as red and green of pixel 3.
 #include "AE_EffectCB.h"
 #include "AE_Macros.h"
 #include "Util/AEGP_SuiteHandler.h"
@@ -24,6 +26,7 @@ AEGP_PluginID pluginID = 0;
 constexpr PF_ParamIndex kAmount = 1;
 constexpr PF_ParamIndex kLights = 2;
 constexpr PF_ParamIndex kCentre = 3;
+constexpr PF_ParamIndex kSource = 4;
 
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
   PF_ParamDef amount = {};
@@ -47,7 +50,14 @@ PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data) {
   centre.uu.id = kCentre;
   if (!err)
     err = PF_ADD_PARAM(in_data, -1, &centre);
-  out_data->num_params = 4;
+  PF_ParamDef source = {};
+  source.param_type = PF_Param_LAYER;
+  PF_STRCPY(source.name, "Source");
+  source.u.ld.dephault = PF_LayerDefault_NONE;
+  source.uu.id = kSource;
+  if (!err)
+    err = PF_ADD_PARAM(in_data, -1, &source);
+  out_data->num_params = 5;
   return err;
 }
 
@@ -66,15 +76,33 @@ A_u_char Byte(A_long v) {
   return static_cast<A_u_char>(v < 0 ? 0 : v > 255 ? 255 : v);
 }
 
-PF_Err Render(const PF_InData* in_data, PF_ParamDef* params[], PF_LayerDef* output) {
-  if (!output || !output->data || output->width < 2)
+// Pixel `at` of the row gets "Centre" as checked out at the frame's time.
+PF_Err CentreCheckedOut(PF_InData* in_data, PF_Pixel* row, int at) {
+  PF_ParamDef centre = {};
+  PF_Err err = PF_CHECKOUT_PARAM(in_data, kCentre, in_data->current_time, in_data->time_step,
+                                 in_data->time_scale, &centre);
+  if (err)
+    return err;
+  row[at] = {255, Byte(centre.u.td.x_value >> 16), Byte(centre.u.td.y_value >> 16), 0};
+  return PF_CHECKIN_PARAM(in_data, &centre);
+}
+
+PF_Err Render(PF_InData* in_data, PF_ParamDef* params[], PF_LayerDef* output) {
+  if (!output || !output->data || output->width < 4)
     return PF_Err_NONE;
   auto* row = static_cast<PF_Pixel*>(output->data);
   row[0] = {255, Byte(params[kCentre]->u.td.x_value >> 16),
             Byte(params[kCentre]->u.td.y_value >> 16), 0};
   row[1] = {255, Byte(static_cast<A_long>(in_data->downsample_x.den)),
             Byte(static_cast<A_long>(in_data->downsample_y.den)), 0};
-  return PF_Err_NONE;
+  PF_ParamDef source = {};
+  PF_Err err = PF_CHECKOUT_PARAM(in_data, kSource, in_data->current_time, in_data->time_step,
+                                 in_data->time_scale, &source);
+  if (err)
+    return err;
+  row[2] = {255, Byte(source.u.ld.width), Byte(source.u.ld.height), 0};
+  err = PF_CHECKIN_PARAM(in_data, &source);
+  return err ? err : CentreCheckedOut(in_data, row, 3);
 }
 
 PF_Err ReadAtMyTime(PF_InData* in_data, TimedRead* read) {

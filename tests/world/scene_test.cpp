@@ -175,6 +175,27 @@ const ErrorCase kErrorCases[] = {
      "composition"},
     {"saveNumber", ADD("/steps/-", "{\"save\": 3}"),
      "dir/t.json: steps[1].save: must be a file path or {}"},
+    // Keys other than the format's own words and indices are quoted, so that the path reads back.
+    {"paramKeyAName", ADD("/layers/0/effects/1/params", "{\"Twist\": 1}"),
+     "dir/t.json: layers[0].effects[1].params.\"Twist\": a parameter key must be an index from 1 "
+     "to 9999"},
+    {"paramKeyWithDotAndQuote", ADD("/layers/0/effects/1/params", "{\"a.b\\\"[0]\": 1}"),
+     "dir/t.json: layers[0].effects[1].params.\"a.b\\\"[0]\": a parameter key must be an index "
+     "from 1 to 9999"},
+    {"paramKeyTimeOutside", ADD("/layers/0/effects/0/params/1", "{\"keys\": [[0, 2], [12, 4]]}"),
+     "dir/t.json: layers[0].effects[0].params.1.keys[1][0]: must lie within the composition (0 to "
+     "10 s)"},
+    {"paramKeyValueBad", ADD("/layers/0/effects/0/params/1", "{\"keys\": [[0, [1, 2, 3]]]}"),
+     "dir/t.json: layers[0].effects[0].params.1.keys[0][1]: a list must be a colour [r, g, b, a] "
+     "or a point [x, y]"},
+    {"paramKeysEmpty", ADD("/layers/0/effects/0/params/1", "{\"keys\": []}"),
+     "dir/t.json: layers[0].effects[0].params.1.keys: must hold at least one key"},
+    {"itemKindUnknown", ADD("/items", "[{\"name\": \"Clip\", \"kind\": \"comp\"}]"),
+     "dir/t.json: items[0].kind: must be \"footage\" or \"folder\""},
+    {"startPastEnd", ADD("/layers/0/start", "12"),
+     "dir/t.json: layers[0].start: must lie within the composition (0 to 10 s)"},
+    {"scaleZero", ADD("/comp/scales", "{\"time\": 0}"),
+     "dir/t.json: comp.scales.time: must be a whole number in 1–1000000"},
 };
 
 INSTANTIATE_TEST_SUITE_P(All, SceneErrors, testing::ValuesIn(kErrorCases),

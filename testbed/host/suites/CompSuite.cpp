@@ -23,7 +23,7 @@ bool narrowName(const A_UTF16Char* name, std::string& out) {
 }
 
 A_Err AEGP_GetCompFromItem(AEGP_ItemH itemH, AEGP_CompH* compPH) {
-  TB_ENTER();
+  TB_ENTER(compPH);
   Item* item = itemOf(itemH);
   if (!item || !compPH || item->type != AEGP_ItemType_COMP)
     return A_Err_PARAMETER;
@@ -32,7 +32,7 @@ A_Err AEGP_GetCompFromItem(AEGP_ItemH itemH, AEGP_CompH* compPH) {
 }
 
 A_Err AEGP_GetItemFromComp(AEGP_CompH compH, AEGP_ItemH* itemPH) {
-  TB_ENTER();
+  TB_ENTER(itemPH);
   Comp* comp = compOf(compH);
   if (!comp || !itemPH)
     return A_Err_PARAMETER;
@@ -41,7 +41,7 @@ A_Err AEGP_GetItemFromComp(AEGP_CompH compH, AEGP_ItemH* itemPH) {
 }
 
 A_Err AEGP_GetCompFrameDuration(AEGP_CompH compH, A_Time* timeP) {
-  TB_ENTER();
+  TB_ENTER(timeP);
   Comp* comp = compOf(compH);
   if (!comp || !timeP)
     return A_Err_PARAMETER;
@@ -50,7 +50,7 @@ A_Err AEGP_GetCompFrameDuration(AEGP_CompH compH, A_Time* timeP) {
 }
 
 A_Err AEGP_GetCompWorkAreaStart(AEGP_CompH compH, A_Time* work_area_startPT) {
-  TB_ENTER();
+  TB_ENTER(work_area_startPT);
   Comp* comp = compOf(compH);
   if (!comp || !work_area_startPT)
     return A_Err_PARAMETER;
@@ -59,7 +59,7 @@ A_Err AEGP_GetCompWorkAreaStart(AEGP_CompH compH, A_Time* work_area_startPT) {
 }
 
 A_Err AEGP_GetCompWorkAreaDuration(AEGP_CompH compH, A_Time* work_area_durationPT) {
-  TB_ENTER();
+  TB_ENTER(work_area_durationPT);
   Comp* comp = compOf(compH);
   if (!comp || !work_area_durationPT)
     return A_Err_PARAMETER;
@@ -69,7 +69,7 @@ A_Err AEGP_GetCompWorkAreaDuration(AEGP_CompH compH, A_Time* work_area_durationP
 
 A_Err AEGP_CreateLightInComp(AEGP_CompH parent_compH, const A_UTF16Char* nameZ,
                              const A_FloatPoint* centerPT, AEGP_LayerH* new_lightPH) {
-  TB_ENTER();
+  TB_ENTER(new_lightPH);
   Comp* comp = compOf(parent_compH);
   std::string name;
   if (!comp || !nameZ || !centerPT || !new_lightPH || !narrowName(nameZ, name))

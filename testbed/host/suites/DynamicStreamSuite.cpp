@@ -7,13 +7,12 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetDynamicStreamFlags(AEGP_StreamRefH streamH, AEGP_DynStreamFlags* flagsP) {
-  TB_ENTER();
+  TB_ENTER(flagsP);
   StreamRefObject* stream = streamOf(streamH);
   if (!stream || !flagsP)
     return A_Err_PARAMETER;
-  *flagsP = stream->kind == StreamRefObject::kParam && paramStreamOf(streamH)
-                ? stream->effect->streamFlags[stream->index]
-                : AEGP_DynStreamFlag_ACTIVE_EYEBALL;
+  *flagsP = asParamStream(stream) ? stream->effect->streamFlags[stream->index]
+                                  : AEGP_DynStreamFlag_ACTIVE_EYEBALL;
   return A_Err_NONE;
 }
 
@@ -32,7 +31,7 @@ A_Err AEGP_SetDynamicStreamFlag(AEGP_StreamRefH streamH, AEGP_DynStreamFlags one
 // itself is not a stream in the testbed.
 A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
                                  AEGP_StreamRefH* parent_streamPH) {
-  TB_ENTER_AS_OUT(plugin_id, parent_streamPH);
+  TB_ENTER_AS(plugin_id, parent_streamPH);
   StreamRefObject* stream = streamOf(streamH);
   if (!stream || !parent_streamPH || stream->kind == StreamRefObject::kEffectsOfLayer ||
       stream->kind == StreamRefObject::kLayerProperty)
@@ -46,7 +45,7 @@ A_Err AEGP_GetNewParentStreamRef(AEGP_PluginID plugin_id, AEGP_StreamRefH stream
 }
 
 A_Err AEGP_GetStreamIndexInParent(AEGP_StreamRefH streamH, A_long* indexPL) {
-  TB_ENTER();
+  TB_ENTER(indexPL);
   StreamRefObject* stream = streamOf(streamH);
   if (!stream || !indexPL || stream->kind == StreamRefObject::kEffectsOfLayer ||
       stream->kind == StreamRefObject::kLayerProperty)

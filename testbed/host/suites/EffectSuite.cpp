@@ -23,7 +23,7 @@ void writeFixedName(const std::string& name, A_long max_size, A_char* out) {
 }
 
 A_Err AEGP_GetLayerNumEffects(AEGP_LayerH layerH, A_long* num_effectsPL) {
-  TB_ENTER();
+  TB_ENTER(num_effectsPL);
   Layer* layer = layerOf(layerH);
   if (!layer || !num_effectsPL)
     return A_Err_PARAMETER;
@@ -33,7 +33,7 @@ A_Err AEGP_GetLayerNumEffects(AEGP_LayerH layerH, A_long* num_effectsPL) {
 
 A_Err AEGP_GetLayerEffectByIndex(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
                                  AEGP_EffectIndex index, AEGP_EffectRefH* effectPH) {
-  TB_ENTER_AS_OUT(plugin_id, effectPH);
+  TB_ENTER_AS(plugin_id, effectPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !effectPH)
     return A_Err_PARAMETER;
@@ -46,7 +46,7 @@ A_Err AEGP_GetLayerEffectByIndex(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
 
 A_Err AEGP_GetInstalledKeyFromLayerEffect(AEGP_EffectRefH effect_refH,
                                           AEGP_InstalledEffectKey* installed_keyP) {
-  TB_ENTER();
+  TB_ENTER(installed_keyP);
   Effect* effect = effectOf(effect_refH);
   if (!effect || !installed_keyP)
     return A_Err_PARAMETER;
@@ -67,15 +67,13 @@ A_Err AEGP_EffectCallGeneric(AEGP_PluginID plugin_id, AEGP_EffectRefH effectH, c
 
 A_Err AEGP_DisposeEffect(AEGP_EffectRefH effectH) {
   TB_ENTER();
-  if (!lookup<EffectRefObject>(effectH)) {
-    Host::current().ledger().violation("AEGP_DisposeEffect: not a live effect reference");
+  if (!resolveToEnd<EffectRefObject>(effectH, "effect reference"))
     return A_Err_PARAMETER;
-  }
-  return disposeRefChecked(effectH, "AEGP_DisposeEffect");
+  return disposeRefChecked(effectH, "effect reference");
 }
 
 A_Err AEGP_GetEffectName(AEGP_InstalledEffectKey installed_key, A_char* nameZ) {
-  TB_ENTER();
+  TB_ENTER(OutText{nameZ, AEGP_MAX_EFFECT_NAME_SIZE + 1});
   Module* module = Host::current().moduleByKey(installed_key);
   if (!module || !nameZ)
     return A_Err_PARAMETER;
@@ -84,7 +82,7 @@ A_Err AEGP_GetEffectName(AEGP_InstalledEffectKey installed_key, A_char* nameZ) {
 }
 
 A_Err AEGP_GetEffectMatchName(AEGP_InstalledEffectKey installed_key, A_char* matchnameZ) {
-  TB_ENTER();
+  TB_ENTER(OutText{matchnameZ, AEGP_MAX_EFFECT_MATCH_NAME_SIZE + 1});
   Module* module = Host::current().moduleByKey(installed_key);
   if (!module || !matchnameZ)
     return A_Err_PARAMETER;

@@ -8,7 +8,7 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetActiveItem(AEGP_ItemH* itemPH) {
-  TB_ENTER();
+  TB_ENTER(itemPH);
   if (!itemPH)
     return A_Err_PARAMETER;
   Item* active = Host::current().project().activeItem;
@@ -17,7 +17,7 @@ A_Err AEGP_GetActiveItem(AEGP_ItemH* itemPH) {
 }
 
 A_Err AEGP_GetItemType(AEGP_ItemH itemH, AEGP_ItemType* item_typeP) {
-  TB_ENTER();
+  TB_ENTER(item_typeP);
   Item* item = itemOf(itemH);
   if (!item || !item_typeP)
     return A_Err_PARAMETER;
@@ -27,7 +27,7 @@ A_Err AEGP_GetItemType(AEGP_ItemH itemH, AEGP_ItemType* item_typeP) {
 
 // Footage lasts as long as the composition it is used in; folders have no duration.
 A_Err AEGP_GetItemDuration(AEGP_ItemH itemH, A_Time* durationPT) {
-  TB_ENTER();
+  TB_ENTER(durationPT);
   Item* item = itemOf(itemH);
   if (!item || !durationPT || !item->comp)
     return A_Err_PARAMETER;
@@ -36,7 +36,7 @@ A_Err AEGP_GetItemDuration(AEGP_ItemH itemH, A_Time* durationPT) {
 }
 
 A_Err AEGP_GetItemCurrentTime(AEGP_ItemH itemH, A_Time* curr_timePT) {
-  TB_ENTER();
+  TB_ENTER(curr_timePT);
   Item* item = itemOf(itemH);
   if (!item || !curr_timePT || item->type != AEGP_ItemType_COMP)
     return A_Err_PARAMETER;
@@ -59,7 +59,7 @@ A_Err AEGP_SetItemCurrentTime(AEGP_ItemH itemH, const A_Time* new_timePT) {
 }
 
 A_Err AEGP_GetItemDimensions(AEGP_ItemH itemH, A_long* widthPL, A_long* heightPL) {
-  TB_ENTER();
+  TB_ENTER(widthPL, heightPL);
   Item* item = itemOf(itemH);
   if (!item || !widthPL || !heightPL || item->type == AEGP_ItemType_FOLDER)
     return A_Err_PARAMETER;

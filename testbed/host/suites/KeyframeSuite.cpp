@@ -52,7 +52,7 @@ A_Err AEGP_SetKeyframeValue(AEGP_StreamRefH streamH, AEGP_KeyframeIndex key_inde
 }
 
 A_Err AEGP_StartAddKeyframes(AEGP_StreamRefH streamH, AEGP_AddKeyframesInfoH* akPH) {
-  TB_ENTER_OUT(akPH);
+  TB_ENTER(akPH);
   StreamRefObject* stream = positionStreamOf(streamH);
   if (!stream || !akPH)
     return A_Err_PARAMETER;
@@ -65,8 +65,8 @@ A_Err AEGP_StartAddKeyframes(AEGP_StreamRefH streamH, AEGP_AddKeyframesInfoH* ak
 // the start are refused.
 A_Err AEGP_AddKeyframes(AEGP_AddKeyframesInfoH akH, AEGP_LTimeMode, const A_Time* timePT,
                         A_long* key_indexPL) {
-  TB_ENTER();
-  AddKeysObject* adding = lookup<AddKeysObject>(akH);
+  TB_ENTER(key_indexPL);
+  AddKeysObject* adding = resolve<AddKeysObject>(akH, "add-keyframes info");
   if (!adding || !lookup<Layer>(adding->layer) || !timePT || !key_indexPL || timePT->scale == 0)
     return A_Err_PARAMETER;
   const double seconds = static_cast<double>(timePT->value) / timePT->scale;
@@ -83,16 +83,14 @@ A_Err AEGP_AddKeyframes(AEGP_AddKeyframesInfoH akH, AEGP_LTimeMode, const A_Time
 
 A_Err AEGP_EndAddKeyframes(A_Boolean addB, AEGP_AddKeyframesInfoH akH) {
   TB_ENTER();
-  AddKeysObject* adding = lookup<AddKeysObject>(akH);
-  if (!adding) {
-    Host::current().ledger().violation("AEGP_EndAddKeyframes: not a live add-keyframes info");
+  AddKeysObject* adding = resolveToEnd<AddKeysObject>(akH, "add-keyframes info");
+  if (!adding)
     return A_Err_PARAMETER;
-  }
   if (addB && lookup<Layer>(adding->layer)) {
     for (double t : adding->times)
       addKey(adding->layer->transform, adding->layer->positionKeyAtZero, t);
   }
-  return disposeRefChecked(akH, "AEGP_EndAddKeyframes");
+  return disposeRefChecked(akH, "add-keyframes info");
 }
 
 const AEGP_KeyframeSuite4 kKeyframe4 = {

@@ -19,7 +19,7 @@ bool isSingleFlag(AEGP_LayerFlags flag) {
 }
 
 A_Err AEGP_GetCompNumLayers(AEGP_CompH compH, A_long* num_layersPL) {
-  TB_ENTER();
+  TB_ENTER(num_layersPL);
   Comp* comp = compOf(compH);
   if (!comp || !num_layersPL)
     return A_Err_PARAMETER;
@@ -28,7 +28,7 @@ A_Err AEGP_GetCompNumLayers(AEGP_CompH compH, A_long* num_layersPL) {
 }
 
 A_Err AEGP_GetCompLayerByIndex(AEGP_CompH compH, A_long layer_indexL, AEGP_LayerH* layerPH) {
-  TB_ENTER();
+  TB_ENTER(layerPH);
   Comp* comp = compOf(compH);
   if (!comp || !layerPH || layer_indexL < 0 ||
       static_cast<size_t>(layer_indexL) >= comp->layers.size())
@@ -38,7 +38,7 @@ A_Err AEGP_GetCompLayerByIndex(AEGP_CompH compH, A_long layer_indexL, AEGP_Layer
 }
 
 A_Err AEGP_GetLayerSourceItem(AEGP_LayerH layerH, AEGP_ItemH* source_itemPH) {
-  TB_ENTER();
+  TB_ENTER(source_itemPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !source_itemPH || !layer->source)
     return A_Err_PARAMETER;
@@ -47,7 +47,7 @@ A_Err AEGP_GetLayerSourceItem(AEGP_LayerH layerH, AEGP_ItemH* source_itemPH) {
 }
 
 A_Err AEGP_GetLayerParentComp(AEGP_LayerH layerH, AEGP_CompH* compPH) {
-  TB_ENTER();
+  TB_ENTER(compPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !compPH)
     return A_Err_PARAMETER;
@@ -56,7 +56,7 @@ A_Err AEGP_GetLayerParentComp(AEGP_LayerH layerH, AEGP_CompH* compPH) {
 }
 
 A_Err AEGP_GetLayerFlags(AEGP_LayerH layerH, AEGP_LayerFlags* layer_flagsP) {
-  TB_ENTER();
+  TB_ENTER(layer_flagsP);
   Layer* layer = layerOf(layerH);
   if (!layer || !layer_flagsP)
     return A_Err_PARAMETER;
@@ -84,7 +84,7 @@ A_Err worldMatrix(AEGP_LayerH layerH, const A_Time* timeP, A_Matrix4* transform)
 
 A_Err AEGP_GetLayerToWorldXform(AEGP_LayerH aegp_layerH, const A_Time* comp_timeP,
                                 A_Matrix4* transform) {
-  TB_ENTER();
+  TB_ENTER(transform);
   return worldMatrix(aegp_layerH, comp_timeP, transform);
 }
 
@@ -92,14 +92,14 @@ A_Err AEGP_GetLayerToWorldXform(AEGP_LayerH aegp_layerH, const A_Time* comp_time
 // the matrix is that of the composition time.
 A_Err AEGP_GetLayerToWorldXformFromView(AEGP_LayerH aegp_layerH, const A_Time* view_timeP,
                                         const A_Time* comp_timeP, A_Matrix4* transform) {
-  TB_ENTER();
+  TB_ENTER(transform);
   if (!view_timeP || view_timeP->scale == 0)
     return A_Err_PARAMETER;
   return worldMatrix(aegp_layerH, comp_timeP, transform);
 }
 
 A_Err AEGP_GetLayerID(AEGP_LayerH layerH, AEGP_LayerIDVal* id_valP) {
-  TB_ENTER();
+  TB_ENTER(id_valP);
   Layer* layer = layerOf(layerH);
   if (!layer || !id_valP)
     return A_Err_PARAMETER;
@@ -109,7 +109,7 @@ A_Err AEGP_GetLayerID(AEGP_LayerH layerH, AEGP_LayerIDVal* id_valP) {
 
 // An id no layer of the composition has is not an error: the answer is no layer.
 A_Err AEGP_GetLayerFromLayerID(AEGP_CompH parent_compH, AEGP_LayerIDVal id, AEGP_LayerH* layerPH) {
-  TB_ENTER();
+  TB_ENTER(layerPH);
   Comp* comp = compOf(parent_compH);
   if (!comp || !layerPH)
     return A_Err_PARAMETER;
@@ -140,7 +140,7 @@ A_Err AEGP_DeleteLayer(AEGP_LayerH layerH) {
 }
 
 A_Err AEGP_GetLayerObjectType(AEGP_LayerH layerH, AEGP_ObjectType* object_typeP) {
-  TB_ENTER();
+  TB_ENTER(object_typeP);
   Layer* layer = layerOf(layerH);
   if (!layer || !object_typeP)
     return A_Err_PARAMETER;

@@ -12,7 +12,7 @@ Layer* lightOf(AEGP_LayerH layerH) {
 }
 
 A_Err AEGP_GetLightType(AEGP_LayerH light_layerH, AEGP_LightType* light_typeP) {
-  TB_ENTER();
+  TB_ENTER(light_typeP);
   Layer* light = lightOf(light_layerH);
   if (!light || !light_typeP)
     return A_Err_PARAMETER;

@@ -7,7 +7,7 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetLayerNumMasks(AEGP_LayerH aegp_layerH, A_long* num_masksPL) {
-  TB_ENTER();
+  TB_ENTER(num_masksPL);
   Layer* layer = layerOf(aegp_layerH);
   if (!layer || !num_masksPL)
     return A_Err_PARAMETER;
@@ -17,7 +17,7 @@ A_Err AEGP_GetLayerNumMasks(AEGP_LayerH aegp_layerH, A_long* num_masksPL) {
 
 A_Err AEGP_GetLayerMaskByIndex(AEGP_LayerH aegp_layerH, AEGP_MaskIndex mask_indexL,
                                AEGP_MaskRefH* maskPH) {
-  TB_ENTER_OUT(maskPH);
+  TB_ENTER(maskPH);
   Layer* layer = layerOf(aegp_layerH);
   if (!layer || !maskPH || mask_indexL < 0 ||
       static_cast<size_t>(mask_indexL) >= layer->masks.size())
@@ -29,11 +29,9 @@ A_Err AEGP_GetLayerMaskByIndex(AEGP_LayerH aegp_layerH, AEGP_MaskIndex mask_inde
 
 A_Err AEGP_DisposeMask(AEGP_MaskRefH mask_refH) {
   TB_ENTER();
-  if (!lookup<MaskRefObject>(mask_refH)) {
-    Host::current().ledger().violation("AEGP_DisposeMask: not a live mask reference");
+  if (!resolveToEnd<MaskRefObject>(mask_refH, "mask reference"))
     return A_Err_PARAMETER;
-  }
-  return disposeRefChecked(mask_refH, "AEGP_DisposeMask");
+  return disposeRefChecked(mask_refH, "mask reference");
 }
 
 const AEGP_MaskSuite6 kMask6 = {

@@ -8,7 +8,7 @@ namespace tb {
 namespace {
 
 A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
-  TB_ENTER_OUT(layerPH);
+  TB_ENTER(layerPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !layerPH || !effect->layer)
     return A_Err_PARAMETER;
@@ -18,7 +18,7 @@ A_Err AEGP_GetEffectLayer(PF_ProgPtr effect_ref, AEGP_LayerH* layerPH) {
 
 A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID plugin_id, PF_ProgPtr effect_ref,
                                  AEGP_EffectRefH* effectPH) {
-  TB_ENTER_AS_OUT(plugin_id, effectPH);
+  TB_ENTER_AS(plugin_id, effectPH);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effectPH)
     return A_Err_PARAMETER;
@@ -31,7 +31,7 @@ A_Err AEGP_GetNewEffectForEffect(AEGP_PluginID plugin_id, PF_ProgPtr effect_ref,
 // given.
 A_Err AEGP_ConvertEffectToCompTime(PF_ProgPtr effect_ref, A_long what_timeL, A_u_long time_scaleLu,
                                    A_Time* comp_timePT) {
-  TB_ENTER();
+  TB_ENTER(comp_timePT);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effect->layer || !comp_timePT || time_scaleLu == 0)
     return A_Err_PARAMETER;

@@ -10,7 +10,7 @@ namespace {
 constexpr A_long kDefaultFrequency = 100;
 
 const PathObject* pathOf(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP) {
-  return effectOf(effect_ref) ? lookup<PathObject>(pathP) : nullptr;
+  return effectOf(effect_ref) ? resolve<PathObject>(pathP, "checked-out path") : nullptr;
 }
 
 bool validSegment(const PathObject& path, PF_PathSegIndex seg) {
@@ -19,12 +19,12 @@ bool validSegment(const PathObject& path, PF_PathSegIndex seg) {
 
 // Prepared data of this path and segment, or null when the pointer names none.
 const SegPrepObject* prepOf(const PathObject& path, PF_PathSegIndex seg, PF_PathSegPrepPtr* prepP) {
-  const SegPrepObject* prep = prepP ? lookup<SegPrepObject>(*prepP) : nullptr;
+  const SegPrepObject* prep = prepP ? resolve<SegPrepObject>(*prepP, "prepared segment") : nullptr;
   return prep && prep->path == &path && prep->segment == seg ? prep : nullptr;
 }
 
 PF_Err PF_PathIsOpen(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP, PF_Boolean* openPB) {
-  TB_ENTER();
+  TB_ENTER(openPB);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !openPB)
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -33,7 +33,7 @@ PF_Err PF_PathIsOpen(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP, PF_Boolean*
 }
 
 PF_Err PF_PathNumSegments(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP, A_long* num_segmentsPL) {
-  TB_ENTER();
+  TB_ENTER(num_segmentsPL);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !num_segmentsPL)
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -44,7 +44,7 @@ PF_Err PF_PathNumSegments(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP, A_long
 PF_Err PF_PathPrepareSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
                                PF_PathSegIndex seg_index, A_long frequency,
                                PF_PathSegPrepPtr* lengthPrepP) {
-  TB_ENTER_OUT(lengthPrepP);
+  TB_ENTER(lengthPrepP);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !lengthPrepP || !validSegment(*path, seg_index))
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -57,13 +57,14 @@ PF_Err PF_PathPrepareSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
 PF_Err PF_PathGetSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
                            PF_PathSegIndex seg_index, PF_PathSegPrepPtr* lengthPrepP0,
                            PF_FpLong* lengthPF) {
-  TB_ENTER();
+  TB_ENTER(lengthPF);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !lengthPF || !validSegment(*path, seg_index))
     return PF_Err_BAD_CALLBACK_PARAM;
-  if (lengthPrepP0 && *lengthPrepP0 && !prepOf(*path, seg_index, lengthPrepP0))
+  const SegPrepObject* prep = prepOf(*path, seg_index, lengthPrepP0);
+  if (lengthPrepP0 && *lengthPrepP0 && !prep)
     return PF_Err_BAD_CALLBACK_PARAM;
-  if (const SegPrepObject* prep = prepOf(*path, seg_index, lengthPrepP0)) {
+  if (prep) {
     *lengthPF = prep->lengths.length();
     return PF_Err_NONE;
   }
@@ -74,13 +75,13 @@ PF_Err PF_PathGetSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
 PF_Err PF_PathEvalSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
                             PF_PathSegPrepPtr* lengthPrepPP0, PF_PathSegIndex seg_index,
                             PF_FpLong length, PF_FpLong* x, PF_FpLong* y) {
-  TB_ENTER();
+  TB_ENTER(x, y);
   const PathObject* path = pathOf(effect_ref, pathP);
   if (!path || !x || !y || !validSegment(*path, seg_index))
     return PF_Err_BAD_CALLBACK_PARAM;
-  if (lengthPrepPP0 && *lengthPrepPP0 && !prepOf(*path, seg_index, lengthPrepPP0))
-    return PF_Err_BAD_CALLBACK_PARAM;
   const SegPrepObject* prep = prepOf(*path, seg_index, lengthPrepPP0);
+  if (lengthPrepPP0 && *lengthPrepPP0 && !prep)
+    return PF_Err_BAD_CALLBACK_PARAM;
   A_FloatPoint p =
       prep ? prep->lengths.pointAt(length)
            : SegmentLengths(segmentOf(path->shape, seg_index), kDefaultFrequency).pointAt(length);
@@ -93,8 +94,12 @@ PF_Err PF_PathCleanupSegLength(PF_ProgPtr effect_ref, PF_PathOutlinePtr pathP,
                                PF_PathSegIndex seg_index, PF_PathSegPrepPtr* lengthPrepP) {
   TB_ENTER();
   const PathObject* path = pathOf(effect_ref, pathP);
-  if (!path || !prepOf(*path, seg_index, lengthPrepP)) {
-    Host::current().ledger().violation("PF_PathCleanupSegLength: not a prepared segment");
+  const void* given = lengthPrepP ? *lengthPrepP : nullptr;
+  if (!path || !resolveToEnd<SegPrepObject>(given, "prepared segment"))
+    return PF_Err_BAD_CALLBACK_PARAM;
+  if (!prepOf(*path, seg_index, lengthPrepP)) {
+    Host::current().ledger().violation(
+        "PF_PathCleanupSegLength: not a prepared segment of that path");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
   Host::current().disposeRef(*lengthPrepP);

@@ -30,7 +30,7 @@ void downsample(OutlineShape& shape, const FrameContext* frame) {
 }
 
 PF_Err PF_NumPaths(PF_ProgPtr effect_ref, A_long* num_pathsPL) {
-  TB_ENTER();
+  TB_ENTER(num_pathsPL);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effect->layer || !num_pathsPL)
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -39,7 +39,7 @@ PF_Err PF_NumPaths(PF_ProgPtr effect_ref, A_long* num_pathsPL) {
 }
 
 PF_Err PF_PathInfo(PF_ProgPtr effect_ref, A_long indexL, PF_PathID* unique_idP) {
-  TB_ENTER();
+  TB_ENTER(unique_idP);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effect->layer || !unique_idP || indexL < 0 ||
       static_cast<size_t>(indexL) >= effect->layer->masks.size())
@@ -50,7 +50,7 @@ PF_Err PF_PathInfo(PF_ProgPtr effect_ref, A_long indexL, PF_PathID* unique_idP) 
 
 PF_Err PF_CheckoutPath(PF_ProgPtr effect_ref, PF_PathID unique_id, A_long what_time, A_long,
                        A_u_long time_scale, PF_PathOutlinePtr* pathPP) {
-  TB_ENTER_OUT(pathPP);
+  TB_ENTER(pathPP);
   Effect* effect = effectOf(effect_ref);
   if (!effect || !effect->layer || !pathPP || time_scale == 0)
     return PF_Err_BAD_CALLBACK_PARAM;
@@ -69,12 +69,14 @@ PF_Err PF_CheckoutPath(PF_ProgPtr effect_ref, PF_PathID unique_id, A_long what_t
 PF_Err PF_CheckinPath(PF_ProgPtr effect_ref, PF_PathID unique_id, PF_Boolean,
                       PF_PathOutlinePtr pathP) {
   TB_ENTER();
-  PathObject* path = lookup<PathObject>(pathP);
-  if (!effectOf(effect_ref) || !path || path->id != unique_id) {
+  PathObject* path = resolveToEnd<PathObject>(pathP, "checked-out path");
+  if (!effectOf(effect_ref) || !path)
+    return PF_Err_BAD_CALLBACK_PARAM;
+  if (path->id != unique_id) {
     Host::current().ledger().violation("PF_CheckinPath: not a checked-out path of that id");
     return PF_Err_BAD_CALLBACK_PARAM;
   }
-  return disposeRefChecked(pathP, "PF_CheckinPath") ? PF_Err_BAD_CALLBACK_PARAM : PF_Err_NONE;
+  return disposeRefChecked(pathP, "checked-out path") ? PF_Err_BAD_CALLBACK_PARAM : PF_Err_NONE;
 }
 
 const PF_PathQuerySuite1 kPathQuery1 = {

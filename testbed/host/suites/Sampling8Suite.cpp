@@ -19,7 +19,7 @@ A_long nearest(PF_Fixed v, A_long extent) {
 
 PF_Err nn_sample(PF_ProgPtr effect_ref, PF_Fixed x, PF_Fixed y, const PF_SampPB* params,
                  PF_Pixel* dst_pixel) {
-  TB_ENTER();
+  TB_ENTER(dst_pixel);
   if (!validRequest(effect_ref, params, dst_pixel))
     return PF_Err_BAD_CALLBACK_PARAM;
   const PF_LayerDef& w = *params->src;
@@ -31,7 +31,7 @@ PF_Err nn_sample(PF_ProgPtr effect_ref, PF_Fixed x, PF_Fixed y, const PF_SampPB*
 
 PF_Err subpixel_sample(PF_ProgPtr effect_ref, PF_Fixed x, PF_Fixed y, const PF_SampPB* params,
                        PF_Pixel* dst_pixel) {
-  TB_ENTER();
+  TB_ENTER(dst_pixel);
   if (!validRequest(effect_ref, params, dst_pixel))
     return PF_Err_BAD_CALLBACK_PARAM;
   return subpixelSample(*params->src, x, y, *dst_pixel) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
@@ -40,7 +40,7 @@ PF_Err subpixel_sample(PF_ProgPtr effect_ref, PF_Fixed x, PF_Fixed y, const PF_S
 // Only the point sample (no radius) is served; a real area average is not modelled.
 PF_Err area_sample(PF_ProgPtr effect_ref, PF_Fixed x, PF_Fixed y, const PF_SampPB* params,
                    PF_Pixel* dst_pixel) {
-  TB_ENTER();
+  TB_ENTER(dst_pixel);
   if (!validRequest(effect_ref, params, dst_pixel) || params->x_radius || params->y_radius)
     return PF_Err_BAD_CALLBACK_PARAM;
   return subpixelSample(*params->src, x, y, *dst_pixel) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;

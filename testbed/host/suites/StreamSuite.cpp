@@ -17,7 +17,7 @@ bool servesLayerStream(const Layer& layer, AEGP_LayerStream which) {
 
 A_Err AEGP_GetNewLayerStream(AEGP_PluginID plugin_id, AEGP_LayerH layerH,
                              AEGP_LayerStream which_stream, AEGP_StreamRefH* streamPH) {
-  TB_ENTER_AS_OUT(plugin_id, streamPH);
+  TB_ENTER_AS(plugin_id, streamPH);
   Layer* layer = layerOf(layerH);
   if (!layer || !streamPH || !servesLayerStream(*layer, which_stream))
     return A_Err_PARAMETER;
@@ -48,7 +48,7 @@ bool writeLayerStream(Layer& layer, int which, const AEGP_StreamVal2& val) {
 }
 
 A_Err AEGP_GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_paramsPL) {
-  TB_ENTER();
+  TB_ENTER(num_paramsPL);
   Effect* effect = effectOf(effect_refH);
   if (!effect || !num_paramsPL)
     return A_Err_PARAMETER;
@@ -58,7 +58,7 @@ A_Err AEGP_GetEffectNumParamStreams(AEGP_EffectRefH effect_refH, A_long* num_par
 
 A_Err AEGP_GetNewEffectStreamByIndex(AEGP_PluginID plugin_id, AEGP_EffectRefH effect_refH,
                                      PF_ParamIndex param_index, AEGP_StreamRefH* streamPH) {
-  TB_ENTER_AS_OUT(plugin_id, streamPH);
+  TB_ENTER_AS(plugin_id, streamPH);
   Effect* effect = effectOf(effect_refH);
   if (!effect || !streamPH)
     return A_Err_PARAMETER;
@@ -71,12 +71,14 @@ A_Err AEGP_GetNewEffectStreamByIndex(AEGP_PluginID plugin_id, AEGP_EffectRefH ef
 
 A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
   TB_ENTER();
-  StreamRefObject* stream = lookup<StreamRefObject>(streamH);
-  if (!stream || stream->forValue) {
-    Host::current().ledger().violation("AEGP_DisposeStream: not a live stream reference");
+  StreamRefObject* stream = resolveToEnd<StreamRefObject>(streamH, "stream reference");
+  if (!stream)
+    return A_Err_PARAMETER;
+  if (stream->forValue) {
+    Host::current().refusedHandle(streamH, "stream reference");
     return A_Err_PARAMETER;
   }
-  return disposeRefChecked(streamH, "AEGP_DisposeStream");
+  return disposeRefChecked(streamH, "stream reference");
 }
 
 // An effect parameter's value is taken at the time asked for, in the layer's time or the
@@ -84,9 +86,10 @@ A_Err AEGP_DisposeStream(AEGP_StreamRefH streamH) {
 A_Err AEGP_GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
                              AEGP_LTimeMode time_mode, const A_Time* timePT, A_Boolean,
                              AEGP_StreamValue2* valueP) {
-  TB_ENTER_AS_OUT(plugin_id, valueP);
-  StreamRefObject* stream = paramStreamOf(streamH);
-  StreamRefObject* layerStream = layerStreamOf(streamH);
+  TB_ENTER_AS(plugin_id, valueP);
+  StreamRefObject* any = streamOf(streamH);
+  StreamRefObject* stream = asParamStream(any);
+  StreamRefObject* layerStream = asLayerStream(any);
   if ((!stream && !layerStream) || !timePT || !valueP || timePT->scale == 0)
     return A_Err_PARAMETER;
   AEGP_StreamVal2 val;
@@ -111,24 +114,28 @@ A_Err AEGP_GetNewStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
 
 A_Err AEGP_DisposeStreamValue(AEGP_StreamValue2* valueP) {
   TB_ENTER();
-  StreamRefObject* held = valueP ? lookup<StreamRefObject>(valueP->streamH) : nullptr;
-  if (!held || !held->forValue) {
-    Host::current().ledger().violation("AEGP_DisposeStreamValue: not a live stream value");
+  const AEGP_StreamRefH streamH = valueP ? valueP->streamH : nullptr;
+  StreamRefObject* held = resolveToEnd<StreamRefObject>(streamH, "stream value");
+  if (!held)
+    return A_Err_PARAMETER;
+  if (!held->forValue) {
+    Host::current().refusedHandle(streamH, "stream value");
     return A_Err_PARAMETER;
   }
-  return disposeRefChecked(valueP->streamH, "AEGP_DisposeStreamValue");
+  return disposeRefChecked(streamH, "stream value");
 }
 
 A_Err AEGP_SetStreamValue(AEGP_PluginID plugin_id, AEGP_StreamRefH streamH,
                           AEGP_StreamValue2* valueP) {
   TB_ENTER_AS(plugin_id);
-  if (StreamRefObject* layerStream = layerStreamOf(streamH)) {
+  StreamRefObject* any = streamOf(streamH);
+  if (StreamRefObject* layerStream = asLayerStream(any)) {
     if (!valueP)
       return A_Err_PARAMETER;
     return writeLayerStream(*layerStream->layer, layerStream->index, valueP->val) ? A_Err_NONE
                                                                                   : A_Err_PARAMETER;
   }
-  StreamRefObject* stream = paramStreamOf(streamH);
+  StreamRefObject* stream = asParamStream(any);
   if (!stream || !valueP)
     return A_Err_PARAMETER;
   return writeStreamValue(*stream->effect, stream->index, valueP->val) ? A_Err_NONE

@@ -25,7 +25,7 @@ bool readName(const char* name, std::string& out) {
 
 SPErr AddSuite(SPSuiteListRef, SPPluginRef, const char* name, int32_t apiVersion,
                int32_t internalVersion, const void* suiteProcs, SPSuiteRef* suite) {
-  TB_ENTER();
+  TB_ENTER(suite);
   PublishedSuite entry;
   if (!readName(name, entry.name) || !suiteProcs)
     return A_Err_PARAMETER;
