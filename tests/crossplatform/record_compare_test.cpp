@@ -36,7 +36,7 @@ TEST(RecordCompare, equalRecordsHaveNoDifference) {
 TEST(RecordCompare, lastBitOfAPositionIsWithinToleranceButNotExact) {
   const Bytes a = recordWith(3);
   Bytes b = a;
-  setFloat(b, kTriangleBytes + 4, std::nextafter(0.0f, 1.0f) + 1.0f);
+  setFloat(b, kTriangleBytes + 4, std::nextafter(0.0f, 1.0f));
   setFloat(b, 2 * kTriangleBytes, std::nextafter(102.0f, 200.0f));
   const tbtest::RecordDifference loose = tbtest::compareRecords(a, b, 1e-6);
   EXPECT_GT(loose.bytesDiffering, 0u);
@@ -62,7 +62,7 @@ TEST(RecordCompare, countsAndUnusedTrianglesMustBeEqualWhateverTheTolerance) {
   Bytes b = a;
   setFloat(b, 3 * kTriangleBytes, 1e-30f);
   const tbtest::RecordDifference d = tbtest::compareRecords(a, b, 1.0);
-  EXPECT_EQ(d.valuesBeyond, 1u);
+  EXPECT_EQ(d.valuesBeyond, 4u);  // each of the four non-zero bytes of the float
   EXPECT_EQ(d.firstBeyond,
             "byte " + std::to_string(3 * kTriangleBytes) + " outside the used triangles");
 }
