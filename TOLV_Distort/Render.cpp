@@ -36,7 +36,9 @@ class Forwarder {
 
   // Every enabled slot, in ascending order, deformed unless excluded, sent while nothing failed.
   void serve(const MeshStore& store, AEGP_EffectRefH receiver) {
-    std::unique_ptr<MeshSlot> scratch(new (std::nothrow) MeshSlot);
+    // Zeroed, so that the triangles past the count the receiver gets are zeros, never whatever
+    // the heap held before.
+    std::unique_ptr<MeshSlot> scratch(new (std::nothrow) MeshSlot());
     if (!scratch) {
       status_.fail(PF_Err_OUT_OF_MEMORY);
       return;

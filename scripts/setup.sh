@@ -6,6 +6,7 @@ TOLV_PACKAGES=(
   cmake make g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   nlohmann-json3-dev libpng-dev libcli11-dev libtinygltf-dev duktape-dev
+  g++-mingw-w64-x86-64 wine64 googletest libstb-dev
 )
 
 tolv_install_missing() {

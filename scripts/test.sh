@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the default build, the sanitizer build (whose tests replay the fuzz
-# corpora), the fault sweep under the sanitizers, and each fuzz target briefly.
+# Builds and runs every test: the default build, the Windows build under Wine, the sanitizer build
+# (whose tests replay the fuzz corpora), the fault sweep under the sanitizers, and each fuzz target
+# briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/setup.sh
@@ -12,6 +13,9 @@ echo "== default build"
 cmake --preset default
 cmake --build --preset default
 ctest --preset default | tee build/default-ctest.log
+
+echo "== Windows: MinGW-w64 cross build, tests and scenes under Wine"
+scripts/windows_stage.sh
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake --preset asan
@@ -36,6 +40,7 @@ for target in $fuzzers; do
   rm -rf "$corpus"
 done
 count() { sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$1"; }
-total=$(( $(count build/default-ctest.log) + $(count build/asan-ctest.log) ))
+total=$(( $(count build/default-ctest.log) + $(count build/asan-ctest.log) \
+          + $(count build/windows-ctest.log) ))
 nfuzz=$(echo $fuzzers | wc -w)
 echo "all: $((total + nfuzz + 1)) passed, 0 failed"

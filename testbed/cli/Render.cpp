@@ -1,6 +1,5 @@
 #include "testbed/cli/Render.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -11,6 +10,8 @@
 #include "testbed/cli/ProjectReport.h"
 #include "testbed/host/HostError.h"
 #include "testbed/output/MeshFiles.h"
+#include "testbed/platform/Process.h"
+#include "testbed/platform/SharedLibrary.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneRun.h"
 
@@ -25,7 +26,7 @@ void loadModules(Host& host, const std::string& dir, std::ostream& err) {
   std::vector<fs::path> modules;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
-    if (entry.path().extension() == ".so")
+    if (entry.path().extension() == platform::kModuleSuffix)
       modules.push_back(entry.path());
   }
   if (ec)
@@ -167,7 +168,8 @@ void writeRecords(const Host& host, const std::string& dir) {
 }
 
 std::string scratchProject() {
-  return (fs::temp_directory_path() / ("tolv-testbed-" + std::to_string(getpid()) + ".tolvprj"))
+  return (fs::temp_directory_path() /
+          ("tolv-testbed-" + std::to_string(platform::processId()) + ".tolvprj"))
       .string();
 }
 

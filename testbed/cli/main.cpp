@@ -1,5 +1,4 @@
 // tolv-testbed: load the plug-ins as the host does and drive them from the command line.
-#include <unistd.h>
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <iostream>
@@ -8,13 +7,14 @@
 
 #include "testbed/cli/ModuleReport.h"
 #include "testbed/cli/Render.h"
+#include "testbed/platform/Process.h"
+#include "testbed/platform/SharedLibrary.h"
 
 namespace {
 
 std::filesystem::path executableDir() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::filesystem::current_path() : exe.parent_path();
+  const std::filesystem::path exe = tb::platform::executablePath();
+  return exe.empty() ? std::filesystem::current_path() : exe.parent_path();
 }
 
 // The vase demo scene of the source tree this program was built from, else the one two folders up
@@ -26,13 +26,13 @@ std::string demoScene() {
   return (executableDir() / ".." / ".." / "examples" / "vase.json").string();
 }
 
-// MODULE as given when it names a file; else the module of that name (with or without ".so") in
-// the first plug-in folder that has it.
+// MODULE as given when it names a file; else the module of that name (with or without the module
+// suffix) in the first plug-in folder that has it.
 std::string resolveModule(const std::string& module, const std::vector<std::string>& dirs) {
   if (std::filesystem::is_regular_file(module))
     return module;
   for (const std::string& dir : dirs) {
-    for (const std::string& name : {module, module + ".so"}) {
+    for (const std::string& name : {module, module + tb::platform::kModuleSuffix}) {
       const std::filesystem::path candidate = std::filesystem::path(dir) / name;
       if (std::filesystem::is_regular_file(candidate))
         return candidate.string();
@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
 
   std::string module_path;
   CLI::App* inspect = app.add_subcommand("inspect", "Load a module and print what the host learns");
-  inspect->add_option("MODULE", module_path, "Path of a plug-in module (.so), or its name")
-      ->required();
+  inspect->add_option("MODULE", module_path, "Path of a plug-in module, or its name")->required();
   std::vector<std::string> inspect_dirs;
   inspect
       ->add_option("--plugins", inspect_dirs,
@@ -85,7 +84,7 @@ int main(int argc, char** argv) {
       render_options.scene = demoScene();
     render_options.pluginDir = plugins;
     // The bar is for a person watching; a report read by a program, or a log, gets none.
-    render_options.progress = !render_options.json && isatty(STDERR_FILENO);
+    render_options.progress = !render_options.json && tb::platform::stderrIsTerminal();
     return tb::renderScene(render_options, std::cout, std::cerr);
   }
   return 2;

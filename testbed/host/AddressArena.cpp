@@ -1,15 +1,15 @@
 #include "testbed/host/AddressArena.h"
 
-#include <sys/mman.h>
-
 #include <new>
+
+#include "testbed/platform/VirtualMemory.h"
 
 namespace tb {
 
 namespace {
 // Address space only: pages are backed when first written and returned when empty.
 constexpr size_t kRange = size_t(1) << 36;
-constexpr size_t kPage = 4096;
+constexpr size_t kPage = platform::kPageSize;
 constexpr size_t kAlign = alignof(std::max_align_t);
 
 size_t firstPage(size_t offset) {
@@ -21,15 +21,13 @@ size_t lastPage(size_t offset, size_t size) {
 }  // namespace
 
 AddressArena::AddressArena() {
-  void* range = mmap(nullptr, kRange, PROT_READ | PROT_WRITE,
-                     MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-  if (range == MAP_FAILED)
+  base_ = platform::reserveRange(kRange);
+  if (!base_)
     throw std::bad_alloc();
-  base_ = static_cast<char*>(range);
 }
 
 AddressArena::~AddressArena() {
-  munmap(base_, kRange);
+  platform::unreserveRange(base_, kRange);
 }
 
 void* AddressArena::take(size_t size) {
@@ -40,6 +38,9 @@ void* AddressArena::take(size_t size) {
     throw std::bad_alloc();
   // A page the cursor leaves with nothing live in it is returned now: no later block lands there.
   const size_t before = next_ == 0 ? 0 : firstPage(next_ - 1);
+  char* const first = base_ + firstPage(offset) * kPage;
+  if (!platform::backPages(first, (lastPage(offset, size) + 1) * kPage - firstPage(offset) * kPage))
+    throw std::bad_alloc();
   next_ = offset + size;
   for (size_t page = firstPage(offset); page <= lastPage(offset, size); ++page)
     ++live_[page];
@@ -64,7 +65,7 @@ void AddressArena::give(void* block, size_t size) {
 }
 
 void AddressArena::release(size_t page) {
-  madvise(base_ + page * kPage, kPage, MADV_DONTNEED);
+  platform::returnPages(base_ + page * kPage, kPage);
 }
 
 }  // namespace tb

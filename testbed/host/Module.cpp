@@ -1,12 +1,11 @@
 #include "testbed/host/Module.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
 #include <atomic>
 #include <filesystem>
 
 #include "testbed/host/HostError.h"
+#include "testbed/platform/Process.h"
+#include "testbed/platform/SharedLibrary.h"
 
 namespace tb {
 
@@ -21,8 +20,9 @@ std::string privateCopyOf(const std::string& path) {
   static std::atomic<int> counter{0};
   std::filesystem::path dir = std::filesystem::temp_directory_path() / "tolv-testbed-modules";
   std::filesystem::create_directories(dir);
-  std::filesystem::path copy = dir / (std::to_string(::getpid()) + "-" + std::to_string(counter++) +
-                                      "-" + std::filesystem::path(path).filename().string());
+  std::filesystem::path copy =
+      dir / (std::to_string(platform::processId()) + "-" + std::to_string(counter++) + "-" +
+             std::filesystem::path(path).filename().string());
   std::filesystem::copy_file(path, copy, std::filesystem::copy_options::overwrite_existing);
   return copy.string();
 }
@@ -45,12 +45,13 @@ Module::Module(const std::string& path, bool private_copy) : path_(path) {
   } catch (const std::exception& e) {
     throw HostError(path + ": cannot make a private copy: " + e.what());
   }
-  dl_ = ::dlopen(loadedPath_.c_str(), RTLD_NOW | RTLD_LOCAL);
+  std::string error;
+  dl_ = platform::openLibrary(loadedPath_, error);
   if (!dl_)
-    throw HostError(path + ": dlopen failed: " + ::dlerror());
-  void* entry = ::dlsym(dl_, "EntryPointFunc");
+    throw HostError(path + ": " + error);
+  void* entry = platform::librarySymbol(dl_, "EntryPointFunc");
   if (!entry) {
-    ::dlclose(dl_);
+    platform::closeLibrary(dl_);
     throw HostError(path + ": the module exports no EntryPointFunc");
   }
   if (pipl_.isEffect()) {
@@ -63,8 +64,10 @@ Module::Module(const std::string& path, bool private_copy) : path_(path) {
 Module::~Module() {
   // Like the host, the testbed never unloads a module while it runs: plug-ins free nothing at
   // unload and may have handed out addresses of their own statics.
+  // Windows keeps a loaded module's file open: its copy is then left in the temporary folder.
+  std::error_code ec;
   if (loadedPath_ != path_)
-    std::filesystem::remove(loadedPath_);
+    std::filesystem::remove(loadedPath_, ec);
 }
 
 }  // namespace tb

@@ -15,6 +15,7 @@
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/platform/Files.h"
 #include "testbed/world/Time.h"
 
 namespace tb {
@@ -481,7 +482,7 @@ void Host::saveProject(const std::string& path) {
   }
   // The previous file stays whole until the new one is complete.
   std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
+  platform::replaceFile(temp, path, ec);
   if (ec)
     throw HostError(path + ": cannot replace the project: " + ec.message());
 }

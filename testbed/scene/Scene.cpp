@@ -1,12 +1,14 @@
 #include "testbed/scene/Scene.h"
 
+#include "testbed/platform/PathSyntax.h"
+
 namespace tb::scene {
 
 std::string resolveScenePath(const SceneSpec& scene, const std::string& relative) {
-  if (!relative.empty() && relative[0] == '/') {
+  if (platform::isAbsolutePath(relative)) {
     return relative;
   }
-  return scene.directory + "/" + relative;
+  return scene.directory + platform::kPreferredSeparator + relative;
 }
 
 }  // namespace tb::scene

@@ -5,6 +5,7 @@
 
 #include "testbed/host/HostError.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/platform/SharedLibrary.h"
 #include "testbed/world/Time.h"
 
 namespace tb::scene {
@@ -41,9 +42,9 @@ const char* typeName(PF_ParamType type) {
 // The modules this project builds, by the match name of their effect.
 const char* projectModule(const std::string& match) {
   static const std::pair<const char*, const char*> modules[] = {
-      {"ZEK TOLV_Mask", "TOLV_Mask.so"},
-      {"ZEK TOLV_Distort", "TOLV_Distort.so"},
-      {"ZEK TOLV_Engine", "TOLV_Engine.so"}};
+      {"ZEK TOLV_Mask", "TOLV_Mask"},
+      {"ZEK TOLV_Distort", "TOLV_Distort"},
+      {"ZEK TOLV_Engine", "TOLV_Engine"}};
   for (const auto& [name, file] : modules) {
     if (match == name)
       return file;
@@ -56,6 +57,7 @@ const char* projectModule(const std::string& match) {
 std::string missingEffect(const Host& host, const std::string& match) {
   if (const char* file = projectModule(match))
     return std::string("the effect \"") + match + "\" comes from " + file +
+           platform::kModuleSuffix +
            ", which is not loaded: build it (cmake --build --preset default) so that it sits in "
            "the plugins/ folder beside tolv-testbed";
   std::string loaded;

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "testbed/platform/PathSyntax.h"
 #include "testbed/scene/JsonAt.h"
 #include "testbed/world/Time.h"
 #include "testbed/world/World.h"
@@ -28,7 +29,7 @@ std::string quote(const std::string& s) {
 }
 
 std::string folderOf(const std::string& file) {
-  const auto slash = file.find_last_of('/');
+  const auto slash = file.find_last_of(platform::kPathSeparators);
   return slash == std::string::npos ? "." : file.substr(0, slash == 0 ? 1 : slash);
 }
 

@@ -1,11 +1,11 @@
 #include "testbed/world/World.h"
 
-#include <png.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+
+#include "testbed/world/PngFile.h"
 
 namespace tb {
 namespace {
@@ -126,25 +126,20 @@ std::optional<World> makeGradient(A_long width, A_long height, PF_Pixel start, P
 }
 
 std::optional<World> readPng(const std::string& path, std::string& error) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_file(&image, path.c_str())) {
-    error = path + ": " + image.message;
+  std::optional<World> world;
+  const PngTarget target = [&](uint32_t width, uint32_t height, size_t& rowbytes) -> uint8_t* {
+    if (width <= uint32_t(kMaxWorldSide) && height <= uint32_t(kMaxWorldSide))
+      world = World::blank(static_cast<A_long>(width), static_cast<A_long>(height));
+    if (!world) {
+      error = path + ": image of " + std::to_string(width) + " x " + std::to_string(height) +
+              " pixels is too large";
+      return nullptr;
+    }
+    rowbytes = static_cast<size_t>(world->def().rowbytes);
+    return reinterpret_cast<uint8_t*>(world->def().data);
+  };
+  if (!decodePng(path, target, error))
     return std::nullopt;
-  }
-  image.format = PNG_FORMAT_ARGB;
-  auto world = World::blank(static_cast<A_long>(image.width), static_cast<A_long>(image.height));
-  if (!world) {
-    png_image_free(&image);
-    error = path + ": image of " + std::to_string(image.width) + " x " +
-            std::to_string(image.height) + " pixels is too large";
-    return std::nullopt;
-  }
-  if (!png_image_finish_read(&image, nullptr, world->def().data, world->def().rowbytes, nullptr)) {
-    error = path + ": " + image.message;
-    png_image_free(&image);
-    return std::nullopt;
-  }
   return world;
 }
 
@@ -153,16 +148,9 @@ bool writePng(const PF_LayerDef& world, const std::string& path, std::string& er
     error = path + ": the world has no pixels";
     return false;
   }
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  image.width = static_cast<png_uint_32>(world.width);
-  image.height = static_cast<png_uint_32>(world.height);
-  image.format = PNG_FORMAT_ARGB;
-  if (!png_image_write_to_file(&image, path.c_str(), 0, world.data, world.rowbytes, nullptr)) {
-    error = path + ": " + image.message;
-    return false;
-  }
-  return true;
+  return encodePng(path, reinterpret_cast<const uint8_t*>(world.data),
+                   static_cast<uint32_t>(world.width), static_cast<uint32_t>(world.height),
+                   static_cast<size_t>(world.rowbytes), error);
 }
 
 bool subpixelSample(const PF_LayerDef& world, PF_Fixed x, PF_Fixed y, PF_Pixel& out) {

@@ -19,10 +19,15 @@ class UserErrors : public testing::Test {
     dir_ = fs::path(testing::TempDir()) /
            ("tolv-user-errors-" +
             std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
     fs::create_directories(dir_);
   }
-  void TearDown() override { fs::remove_all(dir_); }
+  // Windows keeps the file of a loaded module open, and modules stay loaded: those are left.
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir_, ec);
+  }
 
   // A scene of one 64 × 48 solid layer "Card" with the given effects (and more layers before it).
   std::string scene(const std::string& effects, const std::string& layersBefore = "") {
@@ -57,19 +62,24 @@ TEST_F(UserErrors, anEffectWhoseModuleWasNotBuiltSaysToBuildIt) {
   // A plug-in folder that holds the renderer only.
   const fs::path plugins = dir_ / "plugins";
   fs::create_directories(plugins);
-  for (const char* file : {"TOLV_Engine.so", "TOLV_Engine.r"})
+  for (const std::string& file :
+       {"TOLV_Engine" + tbtest::kModuleSuffix, std::string("TOLV_Engine.r")})
     fs::copy_file(fs::path(tbtest::buildDir()) / "plugins" / file, plugins / file);
   expectRefused(scene(R"({"match": "ZEK TOLV_Engine"}, {"match": "ZEK TOLV_Mask"})"),
                 "layers[0].effects[1].match: the effect \"ZEK TOLV_Mask\" comes from "
-                "TOLV_Mask.so, which is not loaded: build it (cmake --build --preset default) so "
-                "that it sits in the plugins/ folder beside tolv-testbed",
+                "TOLV_Mask" +
+                    tbtest::kModuleSuffix +
+                    ", which is not loaded: build it (cmake --build --preset default) so "
+                    "that it sits in the plugins/ folder beside tolv-testbed",
                 plugins.string());
 }
 
 TEST_F(UserErrors, anEffectNoModuleProvidesListsTheNamesThatWould) {
   const fs::path plugins = dir_ / "plugins";
   fs::create_directories(plugins);
-  for (const char* file : {"TOLV_Engine.so", "TOLV_Engine.r", "TOLV_Mask.so", "TOLV_Mask.r"})
+  const std::string suffix = tbtest::kModuleSuffix;
+  for (const std::string& file : {"TOLV_Engine" + suffix, "TOLV_Engine.r" + std::string(),
+                                  "TOLV_Mask" + suffix, "TOLV_Mask.r" + std::string()})
     fs::copy_file(fs::path(tbtest::buildDir()) / "plugins" / file, plugins / file);
   expectRefused(scene(R"({"match": "ZEK TOLV_Mesk"})"),
                 "layers[0].effects[0].match: no loaded module provides the effect \"ZEK "

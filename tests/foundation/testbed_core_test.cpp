@@ -221,14 +221,20 @@ class ModuleFiles : public ::testing::Test {
     dir = fs::temp_directory_path() /
           ("tolv-modules-" +
            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    std::error_code ec;
+    fs::remove_all(dir, ec);  // what an earlier run could not remove
     fs::create_directories(dir);
   }
-  void TearDown() override { fs::remove_all(dir); }
+  // Windows keeps the file of a loaded module open, and modules stay loaded: those are left.
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(dir, ec);
+  }
   // A copy of a built module with its PiPL source, which the test may then change.
   std::string copyModule(const std::string& name) {
-    fs::copy_file(tbtest::modulePath(name), dir / (name + ".so"));
+    fs::copy_file(tbtest::modulePath(name), dir / (name + tbtest::kModuleSuffix));
     fs::copy_file(tbtest::buildDir() + "/plugins/" + name + ".r", dir / (name + ".r"));
-    return (dir / (name + ".so")).string();
+    return (dir / (name + tbtest::kModuleSuffix)).string();
   }
   void write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
   fs::path dir;
@@ -236,20 +242,26 @@ class ModuleFiles : public ::testing::Test {
 
 TEST_F(ModuleFiles, unusableFilesAreRefusedWithTheirName) {
   tb::Host host;
-  EXPECT_THROW(host.load((dir / "absent.so").string()), tb::HostError);
-  write(dir / "foreign.so", "not a module");
+  EXPECT_THROW(host.load((dir / ("absent" + tbtest::kModuleSuffix)).string()), tb::HostError);
+  write(dir / ("foreign" + tbtest::kModuleSuffix), "not a module");
   try {
-    host.load((dir / "foreign.so").string());
+    host.load((dir / ("foreign" + tbtest::kModuleSuffix)).string());
     ADD_FAILURE();
   } catch (const tb::HostError& e) {
-    EXPECT_NE(std::string(e.what()).find("foreign.so: not a plug-in module"), std::string::npos);
+    EXPECT_NE(
+        std::string(e.what()).find("foreign" + tbtest::kModuleSuffix + ": not a plug-in module"),
+        std::string::npos);
   }
   write(dir / "foreign.r", "resource 'PiPL' (1) { { Kind { AEEffect } } };");
   try {
-    host.load((dir / "foreign.so").string());
+    host.load((dir / ("foreign" + tbtest::kModuleSuffix)).string());
     ADD_FAILURE();
   } catch (const tb::HostError& e) {
+#ifdef _WIN32
+    EXPECT_NE(std::string(e.what()).find("LoadLibrary failed"), std::string::npos);
+#else
     EXPECT_NE(std::string(e.what()).find("dlopen failed"), std::string::npos);
+#endif
   }
 }
 
@@ -269,9 +281,10 @@ TEST_F(ModuleFiles, globalSetupFlagsAreComparedWithThePipl) {
 
 TEST_F(ModuleFiles, inspectReportsAndExitsTwoOnABadFile) {
   std::ostringstream out, err;
-  EXPECT_EQ(tb::inspectModule((dir / "absent.so").string(), out, err), 2);
+  EXPECT_EQ(tb::inspectModule((dir / ("absent" + tbtest::kModuleSuffix)).string(), out, err), 2);
   EXPECT_TRUE(out.str().empty());
-  EXPECT_NE(err.str().find("absent.so: no such module file"), std::string::npos);
+  EXPECT_NE(err.str().find("absent" + tbtest::kModuleSuffix + ": no such module file"),
+            std::string::npos);
 
   std::ostringstream out2, err2;
   EXPECT_EQ(tb::inspectModule(tbtest::modulePath("TOLV_Mask"), out2, err2), 0);

@@ -36,7 +36,8 @@ class ProjectOpenTest : public ::testing::Test {
     dir_ = fs::temp_directory_path() / ("tolv-project-open-" + std::to_string(::getpid()));
     fs::create_directories(dir_);
     tb::Module& sender = host_.load(tbtest::modulePath("TOLV_TestSender"));
-    tb::Module& rules = host_.load(tbtest::buildDir() + "/test_plugins/TOLV_TestRules.so");
+    tb::Module& rules =
+        host_.load(tbtest::buildDir() + "/test_plugins/TOLV_TestRules" + tbtest::kModuleSuffix);
     tb::Comp& comp = host_.addComp("Main", 4, 3);
     tb::Layer& layer = host_.addLayer(comp, "Card", 4, 3);
     layer.pixels = tb::makeSolid(4, 3, PF_Pixel{255, 1, 2, 3});

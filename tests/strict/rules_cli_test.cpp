@@ -4,7 +4,6 @@
 // exits 0.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "tests/support/ExitStatus.h"
 #include "tests/support/Modules.h"
 
 namespace {
@@ -60,7 +60,7 @@ class RulesCliTest : public ::testing::Test {
         std::string(TOLV_TESTBED_PROGRAM) + " " + args + " >" + out.string() + " 2>" + err.string();
     const int raw = std::system(command.c_str());
     ProgramRun r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    r.status = tbtest::exitStatus(raw);
     r.out = slurp(out);
     r.err = slurp(err);
     return r;

@@ -11,8 +11,14 @@ inline std::string buildDir() {
   return dir ? dir : "build/default";
 }
 
+#ifdef _WIN32
+inline const std::string kModuleSuffix = ".aex";
+#else
+inline const std::string kModuleSuffix = ".so";
+#endif
+
 inline std::string modulePath(const std::string& name) {
-  return buildDir() + "/plugins/" + name + ".so";
+  return buildDir() + "/plugins/" + name + kModuleSuffix;
 }
 
 }  // namespace tbtest

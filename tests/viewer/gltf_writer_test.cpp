@@ -18,6 +18,7 @@
 
 #include "testbed/output/GltfWriter.h"
 #include "testbed/output/MeshFiles.h"
+#include "tests/support/ExitStatus.h"
 #include "tests/support/Modules.h"
 
 namespace {
@@ -236,7 +237,7 @@ int run(const std::string& command, std::string* output) {
   while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
     output->append(buffer, n);
   const int status = pclose(pipe);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return tbtest::exitStatus(status);
 }
 
 TEST(GltfWriter, theKhronosValidatorFindsNoError) {

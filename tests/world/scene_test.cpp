@@ -269,7 +269,17 @@ TEST(Scene, imagePathIsTakenFromTheSceneFolder) {
       R"({"comp": {"width": 8, "height": 4, "fps": 25, "duration": 2},
           "layers": [{"name": "P", "kind": "image", "path": "pics/a.png"}]})",
       "scenes/one.json");
+#ifdef _WIN32
+  // Joined with the system's own separator; either separator and drive letters are understood.
+  EXPECT_EQ(resolveScenePath(s, s.layers[0].image), "scenes\\pics/a.png");
+  EXPECT_EQ(resolveScenePath(s, "C:\\abs\\b.png"), "C:\\abs\\b.png");
+  EXPECT_EQ(parseScene(R"({"comp": {"width": 8, "height": 4, "fps": 25, "duration": 2}})",
+                       "C:\\scenes\\one.json")
+                .directory,
+            "C:\\scenes");
+#else
   EXPECT_EQ(resolveScenePath(s, s.layers[0].image), "scenes/pics/a.png");
+#endif
   EXPECT_EQ(resolveScenePath(s, "/abs/b.png"), "/abs/b.png");
 }
 
