@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "testbed/cli/Progress.h"
 #include "testbed/cli/ProjectReport.h"
@@ -22,7 +23,10 @@ namespace {
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
 
-void loadModules(Host& host, const std::string& dir, std::ostream& err) {
+// A module is loaded once, however many of the folders given hold it: loaded twice, its second
+// plug-in id would overwrite the one its first instance keeps in the module's globals.
+void loadModules(Host& host, const std::string& dir, std::set<fs::path>& loaded,
+                 std::ostream& err) {
   std::vector<fs::path> modules;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(dir, ec)) {
@@ -33,6 +37,10 @@ void loadModules(Host& host, const std::string& dir, std::ostream& err) {
     err << "tolv-testbed: " << dir << ": " << ec.message() << "\n";
   std::sort(modules.begin(), modules.end());
   for (const fs::path& path : modules) {
+    std::error_code how;
+    const fs::path same = fs::weakly_canonical(path, how);
+    if (!loaded.insert(how ? path : same).second)
+      continue;
     try {
       host.load(path.string());
     } catch (const HostError& e) {
@@ -180,9 +188,10 @@ int renderScene(const RenderOptions& options, std::ostream& out, std::ostream& e
   try {
     scene::SceneSpec parsed = scene::loadScene(options.scene);
     Host host;
-    loadModules(host, options.pluginDir, err);
+    std::set<fs::path> loaded;
+    loadModules(host, options.pluginDir, loaded, err);
     for (const std::string& dir : options.extraPluginDirs)
-      loadModules(host, dir, err);
+      loadModules(host, dir, loaded, err);
     Comp& comp = scene::buildScene(host, parsed);
     scene::checkSteps(host, comp, parsed);
     std::vector<scene::StepReport> steps = scene::runSteps(

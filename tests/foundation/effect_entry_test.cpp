@@ -75,7 +75,8 @@ TEST_P(EffectEntry, globalSetupFaultSweep) {
     CommandResult r = host.send({&m, nullptr}, PF_Cmd_GLOBAL_SETUP);
     host.ledger().disarm();
     // A suite the host does not hand out is the status of a missing suite.
-    EXPECT_EQ(r.err, i == 0 ? PF_Err_BAD_CALLBACK_PARAM : A_Err_GENERIC);
+    EXPECT_EQ(r.err, i == 0 ? static_cast<PF_Err>(PF_Err_BAD_CALLBACK_PARAM)
+                            : static_cast<PF_Err>(A_Err_GENERIC));
     EXPECT_EQ(r.out.my_version, 0x00100000u);
     EXPECT_EQ(r.out.out_flags, GetParam().outFlags);
     EXPECT_EQ(r.out.out_flags2, GetParam().outFlags2);

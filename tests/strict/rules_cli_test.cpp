@@ -114,8 +114,9 @@ TEST_P(BrokenRuleTest, exitsOneWithTheViolationInTheReportAndOnStderr) {
   EXPECT_EQ(first["command"], b.command);
   const std::string what = first["what"];
   EXPECT_EQ(what.rfind(b.what, 0), 0u) << what;
-  if (b.step >= 0)
+  if (b.step >= 0) {
     EXPECT_EQ(report["steps"][b.step]["violations"][0], first);
+  }
   const std::string line =
       std::string("violation: ZEK TOLV_TestRules: ") + b.command + ": " + what + "\n";
   EXPECT_NE(r.err.find(line), std::string::npos) << r.err;

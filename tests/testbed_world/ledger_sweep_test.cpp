@@ -212,8 +212,9 @@ TEST_F(LedgerSweepTest, eachFailedCallIsTheResultAndNothingStaysHeld) {
       EXPECT_TRUE(isRelease(report.calls[k])) << report.calls[k] << " after the failure";
     // That one leftover is the command's violation, and the only one.
     ASSERT_EQ(host_.ledger().violations().size(), isRelease(failed) ? 1u : 0u);
-    if (isRelease(failed))
+    if (isRelease(failed)) {
       EXPECT_NE(host_.ledger().violations()[0].what.find("left held"), std::string::npos);
+    }
     host_.ledger().clearViolations();
   }
 }

@@ -440,3 +440,16 @@ TEST_F(RenderCliTest, theProjectListsLightsParentsFlagsAndPositionKeys) {
 }
 
 }  // namespace
+
+TEST_F(RenderCliTest, aModuleInSeveralFoldersGivenIsLoadedOnce) {
+  tb::RenderOptions options;
+  options.scene = "examples/mask_distort_render.json";
+  options.json = true;
+  options.pluginDir = tbtest::buildDir() + "/plugins";
+  options.extraPluginDirs = {options.pluginDir, options.pluginDir + "/."};
+  std::ostringstream out, err;
+  ASSERT_EQ(tb::renderScene(options, out, err), 0) << err.str();
+  const nlohmann::json report = nlohmann::json::parse(out.str());
+  EXPECT_EQ(report["violations"], nlohmann::json::array());
+  EXPECT_EQ(err.str().find("violation"), std::string::npos) << err.str();
+}
