@@ -98,6 +98,10 @@ std::string fileBytes(const std::filesystem::path& path) {
 // The README shows these pictures as what the demo makes; when the renderer changes, run
 // scripts/demo.sh and copy the new pictures over.
 TEST(DocsPictures, areWhatTheDemoRenders) {
+#ifdef _WIN32
+  GTEST_SKIP() << "the pictures are the Linux demo's: another PNG encoder and C math library "
+                  "give other bytes for the same scene";
+#endif
   namespace fs = std::filesystem;
   const std::pair<const char*, const char*> pictures[] = {{"vase", "step01_Vase.png"},
                                                           {"ribbon", "step01_Ribbon.png"},

@@ -3,7 +3,6 @@
 // opened gives the same bytes, and the reopened project renders the same records. A damaged tail
 // is refused and leaves the open project as it was.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstddef>
 #include <cstring>
@@ -11,9 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "testbed/host/Host.h"
 #include "testbed/host/HostError.h"
+#include "testbed/platform/Process.h"
 #include "testbed/scene/SceneBuild.h"
 #include "testbed/scene/SceneParse.h"
 #include "tests/support/Modules.h"
@@ -63,9 +64,12 @@ void writeBytes(const fs::path& path, const std::string& bytes) {
 class ProjectFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "tolv-project-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
+    // Named for the process and the test, so that test programs run side by side never share it.
+    dir_ = fs::temp_directory_path() /
+           ("tolv-project-" + std::to_string(tb::platform::processId()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    ASSERT_TRUE(fs::create_directories(dir_));
     for (const char* name : {"TOLV_Mask", "TOLV_Engine", "TOLV_TestUi"})
       host_.load(tbtest::modulePath(name));
     tb::scene::buildScene(host_, tb::scene::parseScene(sceneText(), "project.json"));
