@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/setup.sh
 tolv_install_missing
 
-FUZZ_SECONDS="${FUZZ_SECONDS:-30}"
+FUZZ_SECONDS="${FUZZ_SECONDS:-15}"
 
 echo "== default build"
 cmake --preset default
