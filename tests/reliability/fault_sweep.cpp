@@ -560,8 +560,8 @@ void sweepScene(const Scene& scene, Totals& t, Runner& runner,
       R"({"comp": {"name": "Main", "width": 640, "height": 360, "fps": 25, "duration": 10},
           "layers": )" +
       scene.layers + R"(, "selected": ["Card"]})";
-  const tb::scene::SceneSpec spec = tb::scene::parseScene(text, scene.name + ".json");
-  tb::Comp& comp = tb::scene::buildScene(host, spec);
+  const tb::scene::SceneSpec parsed = tb::scene::parseScene(text, scene.name + ".json");
+  tb::Comp& comp = tb::scene::buildScene(host, parsed);
   if (scene.prepare)
     scene.prepare(host, comp);
   host.renderComp(comp, A_Time{0, 25});
