@@ -36,18 +36,30 @@ AddressArena::AddressArena() {
   base_ = platform::reserveRange(kRange);
   if (!base_)
     throw std::bad_alloc();
-#if defined(TB_LEAK_CHECKED)
-  // Objects made here own ordinary heap blocks; the leak checker must look for pointers in these
-  // pages too, or everything a still-live object owns at exit reads as leaked.
-  __lsan_register_root_region(base_, kRange);
-#endif
 }
 
 AddressArena::~AddressArena() {
-#if defined(TB_LEAK_CHECKED)
-  __lsan_unregister_root_region(base_, kRange);
-#endif
+  watchUpTo(0);
   platform::unreserveRange(base_, kRange);
+}
+
+// Objects made here own ordinary heap blocks; the leak checker must look for pointers in these
+// pages too, or everything a still-live object owns at exit reads as leaked. Only the part the
+// cursor has passed is watched: scanning the whole reservation would read 64 GiB at every exit.
+void AddressArena::watchUpTo(size_t end) {
+#if defined(TB_LEAK_CHECKED)
+  constexpr size_t kStep = size_t(1) << 20;
+  const size_t watched = end == 0 ? 0 : (end + kStep - 1) / kStep * kStep;
+  if (watched == watched_)
+    return;
+  if (watched_ > 0)
+    __lsan_unregister_root_region(base_, watched_);
+  if (watched > 0)
+    __lsan_register_root_region(base_, watched);
+  watched_ = watched;
+#else
+  (void)end;
+#endif
 }
 
 void* AddressArena::take(size_t size) {
@@ -62,6 +74,8 @@ void* AddressArena::take(size_t size) {
   if (!platform::backPages(first, (lastPage(offset, size) + 1) * kPage - firstPage(offset) * kPage))
     throw std::bad_alloc();
   next_ = offset + size;
+  if (next_ > watched_)
+    watchUpTo(next_);
   for (size_t page = firstPage(offset); page <= lastPage(offset, size); ++page)
     ++live_[page];
   if (next_ > 0 && before < firstPage(offset) && live_.count(before) == 0)

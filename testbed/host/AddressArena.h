@@ -23,9 +23,11 @@ class AddressArena {
 
  private:
   void release(size_t page);
+  void watchUpTo(size_t end);
 
   char* base_ = nullptr;
   size_t next_ = 0;                          // offset of the next block
+  size_t watched_ = 0;                       // bytes from base_ the leak checker scans
   std::unordered_map<size_t, size_t> live_;  // live blocks per page touched
 };
 
