@@ -59,7 +59,8 @@ size_t WriteGridTriangles(const GridMesh& grid, triangle* out, size_t limit) {
       face = faces[n];
     SetTriangle(out[n++], v, t, a, b, d, face);
   };
-  for (size_t cell = n / 2; n < count; ++cell) {
+  while (n < count) {
+    const size_t cell = n / 2;
     const size_t k = cell / c * (c + 1) + cell % c;
     const size_t bl = k + c + 1;
     const size_t br = k + c + 2;
