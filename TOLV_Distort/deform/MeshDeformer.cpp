@@ -8,17 +8,10 @@
 #include "TOLV_Distort/deform/CornerMemo.h"
 #include "TOLV_Distort/deform/DistortRotation.h"
 #include "TOLV_Distort/deform/VectorTransform.h"
+#include "TOLV_Mask/math/lengths.h"
 #include "TOLV_Mask/math/rotate.h"
 #include "TOLV_Mask/math/vector3.h"
-
-// The loops over lanes are built twice on x86-64, for AVX2 and for the baseline, and the loader
-// picks the one the processor runs: twice the lanes per instruction with the same values, since
-// neither uses fused multiply-adds.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
-#define LANES __attribute__((target_clones("avx2", "default")))
-#else
-#define LANES
-#endif
+#include "TOLV_Mask/math/wide_clones.h"
 
 namespace {
 
@@ -87,7 +80,7 @@ struct Turn {
 };
 
 // (x, y, z, 1)·m for every lane, in double, stored as float.
-LANES void TransformLanes(const A_Matrix4& m, const MeshDeformer::Lanes& v) {
+TOLV_WIDE_CLONES void TransformLanes(const A_Matrix4& m, const MeshDeformer::Lanes& v) {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
@@ -107,8 +100,8 @@ LANES void TransformLanes(const A_Matrix4& m, const MeshDeformer::Lanes& v) {
 // Both turns of a twist and their blend by the weight of the coordinate along the axis. The blend
 // is the linear form of Interpolate.
 template <int Axis>
-LANES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, double lo, double span,
-                      double range, const MeshDeformer::Lanes& v) {
+TOLV_WIDE_CLONES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, double lo, double span,
+                                 double range, const MeshDeformer::Lanes& v) {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
@@ -153,15 +146,14 @@ LANES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, double lo, doubl
 }
 
 // Each lane divided by its length hypot(hypot(x, y), z); a zero vector stays zero.
-LANES void NormaliseLanes(const MeshDeformer::Lanes& v) {
+TOLV_WIDE_CLONES void NormaliseLanes(const MeshDeformer::Lanes& v) {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
   for (int first = 0; first < v.n; first += kChunk) {
     const int n = std::min(kChunk, v.n - first);
     float length[kChunk];
-    for (int i = 0; i < n; ++i)
-      length[i] = hypotf(hypotf(x[first + i], y[first + i]), z[first + i]);
+    vecLengths(x + first, y + first, z + first, static_cast<size_t>(n), length);
     for (int i = 0; i < n; ++i) {
       const float l = length[i];
       const int k = first + i;
@@ -240,21 +232,21 @@ void MeshDeformer::twistLanes(const Twist& t, bool point, const Lanes& v) const 
     TwistLanes<2>(m1, m2, t.lo, t.span, t.range, v);
 }
 
-LANES void MeshDeformer::horizontalAngles(const double* r, float* angles, int n) const {
+TOLV_WIDE_CLONES void MeshDeformer::horizontalAngles(const double* r, float* angles, int n) const {
   const double tx = anchor_.mat[3][0];
   const float angle = horizontal_.angle;
   for (int i = 0; i < n; ++i)
     angles[i] = TurnAngle(r[i], tx, angle);
 }
 
-LANES void MeshDeformer::verticalAngles(const double* r, float* angles, int n) const {
+TOLV_WIDE_CLONES void MeshDeformer::verticalAngles(const double* r, float* angles, int n) const {
   const double ty = anchor_.mat[3][1];
   const float angle = vertical_.angle;
   for (int i = 0; i < n; ++i)
     angles[i] = TurnAngle(r[i], ty, angle);
 }
 
-LANES void MeshDeformer::bendPointsHorizontally(const Lanes& v) const {
+TOLV_WIDE_CLONES void MeshDeformer::bendPointsHorizontally(const Lanes& v) const {
   const double tx = anchor_.mat[3][0];
   const double ty = anchor_.mat[3][1];
   const double tz = anchor_.mat[3][2];
@@ -287,7 +279,7 @@ LANES void MeshDeformer::bendPointsHorizontally(const Lanes& v) const {
   }
 }
 
-LANES void MeshDeformer::bendPointsVertically(const Lanes& v) const {
+TOLV_WIDE_CLONES void MeshDeformer::bendPointsVertically(const Lanes& v) const {
   const double tx = anchor_.mat[3][0];
   const double ty = anchor_.mat[3][1];
   const double tz = anchor_.mat[3][2];
@@ -321,8 +313,8 @@ LANES void MeshDeformer::bendPointsVertically(const Lanes& v) const {
 }
 
 // A direction drops the bend's translation row: what is left is the bare turn.
-LANES void MeshDeformer::bendDirectionsHorizontally(const Lanes& v, const float* c,
-                                                    const float* s) const {
+TOLV_WIDE_CLONES void MeshDeformer::bendDirectionsHorizontally(const Lanes& v, const float* c,
+                                                               const float* s) const {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;
@@ -335,8 +327,8 @@ LANES void MeshDeformer::bendDirectionsHorizontally(const Lanes& v, const float*
   }
 }
 
-LANES void MeshDeformer::bendDirectionsVertically(const Lanes& v, const float* c,
-                                                  const float* s) const {
+TOLV_WIDE_CLONES void MeshDeformer::bendDirectionsVertically(const Lanes& v, const float* c,
+                                                             const float* s) const {
   float* __restrict x = v.x;
   float* __restrict y = v.y;
   float* __restrict z = v.z;

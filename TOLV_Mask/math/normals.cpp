@@ -13,24 +13,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "TOLV_Mask/math/lengths.h"
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/vector3.h"
+#include "TOLV_Mask/math/wide_clones.h"
 
 namespace {
-
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 35))
-// From 2.35 on, glibc's hypotf is the double square root of the double sum of squares, narrowed
-// once to float, for any argument that is not NaN. Written out, it vectorises.
-constexpr bool kHypotfIsDoubleSqrt = true;
-#else
-constexpr bool kHypotfIsDoubleSqrt = false;
-#endif
-
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__)
-#define TOLV_WIDE_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define TOLV_WIDE_CLONES
-#endif
 
 constexpr size_t kChunk = 512;
 
@@ -52,32 +40,6 @@ struct Components {
   }
 };
 
-float hypotfInDouble(float x, float y) {
-  return static_cast<float>(std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y));
-}
-
-// vecLength of n ≤ kChunk vectors. With a NaN among the arguments hypotf may answer infinity, so
-// those few go through it.
-TOLV_WIDE_CLONES void lengths(const float* __restrict x, const float* __restrict y,
-                              const float* __restrict z, size_t n, float* __restrict length) {
-  if (!kHypotfIsDoubleSqrt) {
-    for (size_t i = 0; i < n; ++i)
-      length[i] = vecLength({x[i], y[i], z[i]});
-    return;
-  }
-  int nans = 0;
-  for (size_t i = 0; i < n; ++i) {
-    length[i] = hypotfInDouble(hypotfInDouble(x[i], y[i]), z[i]);
-    nans |= length[i] != length[i];
-  }
-  if (!nans)
-    return;
-  for (size_t i = 0; i < n; ++i) {
-    if (std::isnan(length[i]))
-      length[i] = vecLength({x[i], y[i], z[i]});
-  }
-}
-
 // A length of 0 only comes from a vector of zeros, which is divided by 1 instead and so stays as it
 // is.
 TOLV_WIDE_CLONES void divide(float* __restrict x, float* __restrict y, float* __restrict z,
@@ -95,7 +57,7 @@ void normaliseComponents(float* x, float* y, float* z, size_t n) {
   float length[kChunk];
   for (size_t base = 0; base < n; base += kChunk) {
     const size_t k = std::min(kChunk, n - base);
-    lengths(x + base, y + base, z + base, k, length);
+    vecLengths(x + base, y + base, z + base, k, length);
     divide(x + base, y + base, z + base, length, k);
   }
 }
