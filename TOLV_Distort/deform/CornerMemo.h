@@ -38,8 +38,9 @@ class CornerMemo {
       faceTurns_.put(i, at_[3 * i]->turns);
     }
     deformer_.deformNormals(faces_.lanes(n), faceTurns_.lanes());
+    deformer_.outwards(t, centre, outwards_.lanes(n));
     for (int i = 0; i < n; ++i)
-      finish(&t[i], i, centre);
+      finish(&t[i], i);
   }
 
  private:
@@ -124,8 +125,8 @@ class CornerMemo {
       normalTurns_.put(4 * i + 3, turns_.at(3 * i + 2));
     }
     deformer_.deformNormals(normals_.lanes(4 * n), normalTurns_.lanes());
+    deformer_.outwards(t, centre, outwards_.lanes(n));
     for (int i = 0; i < n; ++i) {
-      const point3 o = deformer_.outwards(t[i], centre);
       t[i].vertexA = points_.at(3 * i);
       t[i].vertexB = points_.at(3 * i + 1);
       t[i].vertexC = points_.at(3 * i + 2);
@@ -133,12 +134,11 @@ class CornerMemo {
       t[i].normalA = normals_.at(4 * i + 1);
       t[i].normalB = normals_.at(4 * i + 2);
       t[i].normalC = normals_.at(4 * i + 3);
-      deformer_.explode(&t[i], o);
+      deformer_.explode(&t[i], outwards_.at(i));
     }
   }
 
-  void finish(triangle* t, int i, const point3& centre) const {
-    const point3 o = deformer_.outwards(*t, centre);
+  void finish(triangle* t, int i) const {
     t->vertexA = at_[3 * i]->point;
     t->vertexB = at_[3 * i + 1]->point;
     t->vertexC = at_[3 * i + 2]->point;
@@ -146,7 +146,7 @@ class CornerMemo {
     t->normalA = at_[3 * i]->normal;
     t->normalB = at_[3 * i + 1]->normal;
     t->normalC = at_[3 * i + 2]->normal;
-    deformer_.explode(t, o);
+    deformer_.explode(t, outwards_.at(i));
   }
 
   const MeshDeformer& deformer_;
@@ -162,4 +162,5 @@ class CornerMemo {
   Corner* targets_[3 * kBlock];
   VectorLanes<kBlock> faces_;
   TurnLanes<kBlock> faceTurns_;
+  VectorLanes<kBlock> outwards_;  // the directions of the "From center" explode
 };

@@ -391,14 +391,20 @@ void MeshDeformer::deformNormals(const Lanes& v, const TurnLanes& turns) const {
   NormaliseLanes(v);
 }
 
-point3 MeshDeformer::outwards(const triangle& t, const point3& centre) const {
-  point3 o{};
-  if (values_.fromCenter) {
-    const point3 c = Centroid(t);
-    o = {c.x - centre.x, c.y - centre.y, c.z - centre.z};
-    vecNormalise(o);
+void MeshDeformer::outwards(const triangle* t, const point3& centre, const Lanes& out) const {
+  if (!values_.fromCenter) {
+    std::fill_n(out.x, out.n, 0.0f);
+    std::fill_n(out.y, out.n, 0.0f);
+    std::fill_n(out.z, out.n, 0.0f);
+    return;
   }
-  return o;
+  for (int i = 0; i < out.n; ++i) {
+    const point3 c = Centroid(t[i]);
+    out.x[i] = c.x - centre.x;
+    out.y[i] = c.y - centre.y;
+    out.z[i] = c.z - centre.z;
+  }
+  NormaliseLanes(out);
 }
 
 void MeshDeformer::explode(triangle* t, const point3& outwards) const {
@@ -414,7 +420,8 @@ void MeshDeformer::explode(triangle* t, const point3& outwards) const {
 }
 
 void MeshDeformer::deformTriangle(triangle* t, const point3& centre) const {
-  const point3 o = outwards(*t, centre);
+  point3 o;
+  outwards(t, centre, {&o.x, &o.y, &o.z, 1});
   float px[3] = {t->vertexA.x, t->vertexB.x, t->vertexC.x};
   float py[3] = {t->vertexA.y, t->vertexB.y, t->vertexC.y};
   float pz[3] = {t->vertexA.z, t->vertexB.z, t->vertexC.z};

@@ -54,9 +54,9 @@ class MeshDeformer {
   void turnsAt(const Lanes& q, const TurnLanes& turns) const;
   // Each lane a direction through the same chain with the turns of its lane, made unit length.
   void deformNormals(const Lanes& v, const TurnLanes& turns) const;
-  // The unit direction from the mesh centre to the triangle's centroid in the "From center"
-  // mode, (0, 0, 0) otherwise.
-  point3 outwards(const triangle& t, const point3& centre) const;
+  // For each of out.n triangles, the unit direction from the mesh centre to its centroid in the
+  // "From center" mode, (0, 0, 0) otherwise.
+  void outwards(const triangle* t, const point3& centre, const Lanes& out) const;
   // Pushes the deformed vertices along the deformed face normal or along outwards.
   void explode(triangle* t, const point3& outwards) const;
 
