@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,7 +48,7 @@ class Bytes {
   size_t at_ = 0;
 };
 
-inline void fail(const char* what) {
+[[noreturn]] inline void fail(const char* what) {
   std::fprintf(stderr, "fuzz: %s\n", what);
   std::abort();
 }
@@ -195,6 +196,51 @@ inline void finish(tb::Host& h, size_t handles, size_t layers) {
   h.log() = tb::HostLog();
   h.clearEngineRecords();
 }
+
+// The effects a target's inputs work on, and everything an input may change in them: their
+// controls, and the mesh slots of those that keep slots. After each input the host is checked
+// against what setup left and all of it is put back.
+class Kept {
+ public:
+  Kept(tb::Host& h, std::initializer_list<tb::Effect*> effects,
+       std::initializer_list<tb::Effect*> slotted)
+      : host_(h), handles_(h.liveHandles()), layers_(comp(h).layers.size()) {
+    for (tb::Effect* e : effects)
+      states_.emplace_back(*e);
+    for (tb::Effect* e : slotted) {
+      slotted_.push_back(e);
+      slots_.emplace_back(h, *e);
+    }
+  }
+
+  SlotData& slotsOf(const tb::Effect& e) {
+    for (size_t i = 0; i < slotted_.size(); ++i) {
+      if (slotted_[i] == &e)
+        return slots_[i];
+    }
+    fail("an effect whose slots are not kept");
+  }
+
+  // Every record delivered during the input counts as written to its receiver's slots; then the
+  // host is checked and everything put back.
+  void endInput() {
+    for (size_t i = 0; i < slotted_.size(); ++i)
+      slots_[i].wroteDelivered(host_.engineRecords(), *slotted_[i]);
+    finish(host_, handles_, layers_);
+    for (const EffectState& state : states_)
+      state.restore();
+    for (SlotData& slots : slots_)
+      slots.restore();
+  }
+
+ private:
+  tb::Host& host_;
+  size_t handles_;
+  size_t layers_;
+  std::vector<EffectState> states_;
+  std::vector<tb::Effect*> slotted_;
+  std::vector<SlotData> slots_;
+};
 
 inline bool finite(const point3& p) {
   return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);

@@ -47,19 +47,7 @@ struct Stage {
   tb::Host& host;
   tb::Effect& distort;
   tb::Effect& engine;
-  fuzzhost::EffectState distortState{distort};
-  fuzzhost::EffectState engineState{engine};
-  fuzzhost::SlotData distortStore{host, distort};
-  fuzzhost::SlotData engineStore{host, engine};
-  size_t handles = host.liveHandles();
-  size_t layers = fuzzhost::comp(host).layers.size();
-
-  void restore() {
-    distortState.restore();
-    engineState.restore();
-    distortStore.restore();
-    engineStore.restore();
-  }
+  fuzzhost::Kept kept{host, {&distort, &engine}, {&distort, &engine}};
 };
 
 Stage& stage() {
@@ -102,15 +90,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       fillTriangle(in, raw, &record->triangles[i]);
     record->bumpAmount = takeFloat(in, raw);
     host.sendToEffect(s.distort, PF_Cmd_COMPLETELY_GENERAL, record.get());
-    s.distortStore.wrote(record->slotIndex, record->triangleCount);
+    s.kept.slotsOf(s.distort).wrote(record->slotIndex, record->triangleCount);
     std::memset(record->triangles, 0, sizeof(triangle) * kMaxFilled);
     std::memset(&record->triangleCount, 0, sizeof(MeshSlot) - kTrianglesBytes);
   }
 
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, !raw && params_in_range);
-  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
-  fuzzhost::finish(host, s.handles, s.layers);
-  s.restore();
+  s.kept.endInput();
   return 0;
 }

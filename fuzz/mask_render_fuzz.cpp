@@ -42,19 +42,7 @@ struct Stage {
   PF_PathID ids[2];
   tb::Effect& mask;
   tb::Effect& engine;
-  fuzzhost::EffectState maskState{mask};
-  fuzzhost::EffectState engineState{engine};
-  fuzzhost::SlotData maskSlot{host, mask};
-  fuzzhost::SlotData engineStore{host, engine};
-  size_t handles = host.liveHandles();
-  size_t layers = fuzzhost::comp(host).layers.size();
-
-  void restore() {
-    maskState.restore();
-    engineState.restore();
-    maskSlot.restore();
-    engineStore.restore();
-  }
+  fuzzhost::Kept kept{host, {&mask, &engine}, {&mask, &engine}};
 };
 
 Stage& stage() {
@@ -83,8 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, in_range);
-  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
-  fuzzhost::finish(host, s.handles, s.layers);
-  s.restore();
+  s.kept.endInput();
   return 0;
 }

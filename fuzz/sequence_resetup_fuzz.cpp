@@ -70,19 +70,7 @@ struct Stage {
   tb::Effect& mask;
   tb::Effect& distort;
   tb::Effect& engine;
-  fuzzhost::EffectState maskState{mask};
-  fuzzhost::EffectState distortState{distort};
-  fuzzhost::EffectState engineState{engine};
-  fuzzhost::SlotData engineStore{host, engine};
-  size_t handles = host.liveHandles();
-  size_t layers = fuzzhost::comp(host).layers.size();
-
-  void restore() {
-    maskState.restore();
-    distortState.restore();
-    engineState.restore();
-    engineStore.restore();
-  }
+  fuzzhost::Kept kept{host, {&mask, &distort, &engine}, {&engine}};
 };
 
 Stage& stage() {
@@ -114,8 +102,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   reopen(host, s.distort, flags & 2, in);
   host.renderComp(fuzzhost::comp(host), A_Time{0, 25});
   fuzzhost::checkDelivered(host, false);
-  s.engineStore.wroteDelivered(host.engineRecords(), s.engine);
-  fuzzhost::finish(host, s.handles, s.layers);
-  s.restore();
+  s.kept.endInput();
   return 0;
 }
