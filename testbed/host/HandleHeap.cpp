@@ -16,7 +16,7 @@ HandleHeap::~HandleHeap() {
 }
 
 PF_Handle HandleHeap::allocate(A_u_longlong size, const std::string& owner) {
-  void* data = std::malloc(size ? size : 1);
+  void* data = blocks_.take(size);
   if (!data)
     return nullptr;
   std::memset(data, kGarbage, size);
@@ -51,7 +51,7 @@ bool HandleHeap::dispose(PF_Handle h) {
   Slot* slot = find(h);
   if (!slot || !slot->live)
     return false;
-  std::free(slot->data);
+  blocks_.give(slot->data, slot->size);
   slot->data = nullptr;
   slot->live = false;
   --live_;
@@ -68,13 +68,13 @@ bool HandleHeap::resize(PF_Handle h, A_u_longlong size) {
   if (!slot || !slot->live)
     return false;
   // Always move the block, as a host may, so that a plug-in keeping the old address shows.
-  void* moved = std::malloc(size ? size : 1);
+  void* moved = blocks_.take(size);
   if (!moved)
     return false;
   std::memcpy(moved, slot->data, size < slot->size ? size : slot->size);
   if (size > slot->size)
     std::memset(static_cast<char*>(moved) + slot->size, kGarbage, size - slot->size);
-  std::free(slot->data);
+  blocks_.give(slot->data, slot->size);
   slot->data = moved;
   slot->size = size;
   return true;

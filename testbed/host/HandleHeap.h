@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "AE_Effect.h"
+#include "testbed/host/BlockPool.h"
 
 namespace tb {
 
@@ -50,6 +51,7 @@ class HandleHeap {
   const Slot* find(PF_Handle h) const;
   Slot* find(PF_Handle h);
 
+  BlockPool blocks_;
   std::deque<Slot> slots_;  // a deque keeps every slot where it is as it grows
   std::map<PF_Handle, size_t> index_;
   size_t live_ = 0;
