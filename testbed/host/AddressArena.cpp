@@ -2,17 +2,10 @@
 
 #include <new>
 
+#include "testbed/host/Sanitizer.h"
 #include "testbed/platform/VirtualMemory.h"
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TB_LEAK_CHECKED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TB_LEAK_CHECKED 1
-#endif
-#if defined(TB_LEAK_CHECKED)
+#if defined(TB_ADDRESS_SANITIZED)
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -47,7 +40,7 @@ AddressArena::~AddressArena() {
 // pages too, or everything a still-live object owns at exit reads as leaked. Only the part the
 // cursor has passed is watched: scanning the whole reservation would read 64 GiB at every exit.
 void AddressArena::watchUpTo(size_t end) {
-#if defined(TB_LEAK_CHECKED)
+#if defined(TB_ADDRESS_SANITIZED)
   constexpr size_t kStep = size_t(1) << 20;
   const size_t watched = end == 0 ? 0 : (end + kStep - 1) / kStep * kStep;
   if (watched == watched_)

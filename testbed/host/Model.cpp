@@ -4,13 +4,7 @@
 #include <unordered_set>
 
 #include "testbed/host/AddressArena.h"
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define TB_POISON_ENDED(object, size) ASAN_POISON_MEMORY_REGION(object, size)
-#else
-#define TB_POISON_ENDED(object, size) ((void)(object), (void)(size))
-#endif
+#include "testbed/host/Sanitizer.h"
 
 namespace tb {
 
@@ -46,7 +40,7 @@ void HostObject::operator delete(void* object, size_t size) {
   std::lock_guard<std::mutex> hold(arenaLock());
   modelArena().give(object, size);
   // The address is never handed out again, so the sanitizer can keep catching a read through it.
-  TB_POISON_ENDED(object, size);
+  poison(object, size);
 }
 
 HostObject::HostObject(uint32_t m) : magic(m) {

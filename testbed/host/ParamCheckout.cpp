@@ -6,6 +6,7 @@
 #include "testbed/host/Host.h"
 #include "testbed/host/ParamKeys.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/host/Sanitizer.h"
 #include "testbed/host/suites/HostRefs.h"
 
 namespace tb {
@@ -29,10 +30,16 @@ PF_Pixel& pixel(PF_EffectWorld& w, A_long x, A_long y) {
 }
 
 // Pixels of layers checked in, kept so that the next check-out copies into storage it already
-// has: a render that checks out a layer each frame then costs one copy, not a fresh block.
+// has: a render that checks out a layer each frame then costs one copy, not a fresh block. Kept
+// pixels are poisoned until then, so a module still reading a layer it checked in is caught as
+// if they had been freed.
 std::vector<World>& sparePixels() {
   static std::vector<World> spare;
   return spare;
+}
+
+size_t pixelBytes(const World& w) {
+  return static_cast<size_t>(w.def().rowbytes) * static_cast<size_t>(w.height());
 }
 
 World copyOfLayer(const World& pixels) {
@@ -41,6 +48,7 @@ World copyOfLayer(const World& pixels) {
     return pixels;
   World copy = std::move(spare.back());
   spare.pop_back();
+  unpoison(copy.def().data, pixelBytes(copy));
   copy = pixels;
   return copy;
 }
@@ -48,6 +56,7 @@ World copyOfLayer(const World& pixels) {
 void keepPixels(CheckedOutParamObject& held) {
   constexpr size_t kKept = 2;
   if (held.pixels && sparePixels().size() < kKept) {
+    poison(held.pixels->def().data, pixelBytes(*held.pixels));
     sparePixels().push_back(std::move(*held.pixels));
     held.pixels.reset();
   }

@@ -6,17 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define POOL_TEST_POISONED 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define POOL_TEST_POISONED 1
-#endif
-#if defined(POOL_TEST_POISONED)
-#include <sanitizer/asan_interface.h>
-#endif
+#include "testbed/host/Sanitizer.h"
 
 namespace {
 
@@ -64,7 +54,7 @@ TEST(BlockPool, smallBlocksAreNotKeptAndRestingBytesAreBounded) {
   EXPECT_GE(pool.restingBytes(), tb::BlockPool::kMostBytes - kEach);
 }
 
-#if defined(POOL_TEST_POISONED)
+#if defined(TB_ADDRESS_SANITIZED)
 TEST(BlockPool, aRestingBlockIsPoisonedAndATakenOneIsNot) {
   tb::BlockPool pool;
   std::vector<char*> blocks;

@@ -10,21 +10,14 @@
 #include "TOLV_Distort/DistortParams.h"
 #include "TOLV_Mask/Params.h"
 #include "testbed/host/Host.h"
+#include "testbed/host/Sanitizer.h"
 #include "testbed/world/World.h"
 #include "tests/reliability/LargestScene.h"
 #include "tests/support/Modules.h"
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-#define TOLV_SANITIZED 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TOLV_SANITIZED 1
-#endif
-#endif
-
-#ifdef TOLV_SANITIZED
+#if defined(TB_ADDRESS_SANITIZED)
 // Under AddressSanitizer freed blocks sit in its quarantine and the process grows by design, and
 // every record costs a fresh mapping: there a shorter run checks what is held, and LeakSanitizer
 // answers for leaks at exit.

@@ -5,6 +5,7 @@
 #include "AE_EffectCB.h"
 #include "testbed/host/Callbacks.h"
 #include "testbed/host/ParamValues.h"
+#include "testbed/host/Sanitizer.h"
 #include "tests/testbed_world/WorldFixture.h"
 
 namespace {
@@ -75,6 +76,12 @@ TEST_F(PixelsTest, eachCheckOutIsAFreshCopyOfItsLayerWhateverWasWrittenBefore) {
     ASSERT_EQ(inter.checkin_param(ref(), &def), PF_Err_NONE);
     EXPECT_EQ(layer.pixels->at(0, 0).red, red);
     EXPECT_EQ(layer.pixels->at(width - 1, height - 1).red, red);
+#if defined(TB_ADDRESS_SANITIZED)
+    // The host keeps the checked-in pixels for the next check-out; until then a module reading
+    // them is caught as if they had been freed.
+    EXPECT_TRUE(__asan_address_is_poisoned(def.u.ld.data));
+    EXPECT_TRUE(__asan_address_is_poisoned(def.u.ld.data + width * height - 1));
+#endif
   }
 }
 
