@@ -439,8 +439,6 @@ TEST_F(RenderCliTest, theProjectListsLightsParentsFlagsAndPositionKeys) {
       "effects": []})"));
 }
 
-}  // namespace
-
 TEST_F(RenderCliTest, aModuleInSeveralFoldersGivenIsLoadedOnce) {
   tb::RenderOptions options;
   options.scene = "examples/mask_distort_render.json";
@@ -453,3 +451,5 @@ TEST_F(RenderCliTest, aModuleInSeveralFoldersGivenIsLoadedOnce) {
   EXPECT_EQ(report["violations"], nlohmann::json::array());
   EXPECT_EQ(err.str().find("violation"), std::string::npos) << err.str();
 }
+
+}  // namespace
