@@ -7,6 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
 export WINEPREFIX="$PWD/build/wine" WINEDEBUG=-all
 # No Mono or Gecko installer prompts while the prefix is made: nothing here needs them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -14,7 +15,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 start=$SECONDS
 # The prefix is made while the compiler runs.
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  ( "$WINE" wineboot --init && /usr/lib/wine/wineserver -w ) > build/wine-init.log 2>&1 &
+  ( "$WINE" wineboot --init && "$WINESERVER" -w ) > build/wine-init.log 2>&1 &
   prefix_job=$!
 fi
 cmake --preset windows-cross
@@ -29,7 +30,6 @@ echo "windows build and wine prefix: $((SECONDS - start))s"
 # error:0: recvmsg: Connection reset by peer"). The first program run on a server started this
 # way also starts Wine's own services, and a test program doing that was seen to hang at exit, so
 # a program of Wine's own does it first.
-WINESERVER=/usr/lib/wine/wineserver
 "$WINESERVER" -p
 trap '"$WINESERVER" -k 2>/dev/null || true' EXIT
 timeout 120 "$WINE" cmd /c exit || echo "wine warm-up: exit status $?"
