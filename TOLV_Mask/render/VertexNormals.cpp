@@ -11,11 +11,12 @@ NormalsKind ChooseNormals(const MeshSettings& settings, A_long maskCount) {
   return NormalsKind::kSurface;
 }
 
+// The list is made zeroed and only the positions are written: a record built whole and pushed
+// was assembled on the stack piece by piece and read back at once, which stalled every element.
 std::vector<vecNor> MakeVecNors(const std::vector<point3>& vertices) {
-  std::vector<vecNor> vecNors;
-  vecNors.reserve(vertices.size());
-  for (const point3& p : vertices)
-    vecNors.push_back({p, {0, 0, 0}});
+  std::vector<vecNor> vecNors(vertices.size());
+  for (size_t i = 0; i < vertices.size(); ++i)
+    vecNors[i].pos = vertices[i];
   return vecNors;
 }
 
