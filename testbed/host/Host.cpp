@@ -210,7 +210,7 @@ A_Err Host::enterCall(const char* function) {
 
 void Host::refusedHandle(const void* handle, const char* what) {
   const std::string kind = kindOf(handle);
-  std::string text = call_ + ": ";
+  std::string text = std::string(call_) + ": ";
   if (handle == poisonAddress())
     text += std::string(what) + " is the poison a failed call left";
   else if (!kind.empty())

@@ -145,8 +145,6 @@ class Host {
 
   // Counts a host call (see TB_ENTER); the error it must fail with, or 0.
   A_Err enterCall(const char* function);
-  // The host call entered last, as violations name it.
-  const std::string& currentCall() const { return call_; }
   // A handle that the call in progress cannot use as a `what` (a stale or foreign address, an
   // object of another kind, or poison): a violation of the call naming both.
   void refusedHandle(const void* handle, const char* what);
@@ -299,7 +297,9 @@ class Host {
   std::optional<FrameContext> frame_;
   std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
   std::vector<IdleHookEntry> idleHooks_;
-  std::string call_;
+  // The host call entered last, as violations name it: the serving function's __func__, kept
+  // rather than copied since every host call sets it.
+  const char* call_ = "";
 };
 
 // What out-parameters hold until a call writes them, and after a call that failed: a non-null

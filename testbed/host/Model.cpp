@@ -1,5 +1,6 @@
 #include "testbed/host/Model.h"
 
+#include <cstdint>
 #include <mutex>
 #include <unordered_set>
 
@@ -26,9 +27,19 @@ std::mutex& arenaLock() {
   return lock;
 }
 
-// The object last found live: a module sampling a layer asks about the same effect thousands of
-// times in a row. An object forgets it when it goes.
-const void* lastFound = nullptr;
+// Objects lately found live, each in a place chosen by its address: a module sampling a layer or
+// walking a path asks about the same few objects thousands of times, in turn, and often about one
+// just made. An object takes its place when it is made and leaves it when it goes.
+constexpr int kRecentBits = 4;
+const void* recentlyFound[size_t{1} << kRecentBits] = {};
+
+// The arena hands out addresses on coarse boundaries, so their low bits tell objects apart
+// poorly; a multiplicative hash brings the high bits down.
+const void*& recentPlace(const void* object) {
+  const uint64_t mixed =
+      static_cast<uint64_t>(reinterpret_cast<uintptr_t>(object)) * 0x9E3779B97F4A7C15ull;
+  return recentlyFound[mixed >> (64 - kRecentBits)];
+}
 }  // namespace
 
 void* HostObject::operator new(size_t size) {
@@ -45,21 +56,23 @@ void HostObject::operator delete(void* object, size_t size) {
 
 HostObject::HostObject(uint32_t m) : magic(m) {
   registry().insert(this);
+  recentPlace(this) = this;
 }
 
 HostObject::~HostObject() {
   registry().erase(this);
-  if (lastFound == this)
-    lastFound = nullptr;
+  if (recentPlace(this) == this)
+    recentPlace(this) = nullptr;
   magic = 0;
 }
 
 bool isLive(const void* object) {
-  if (object && object == lastFound)
+  const void*& place = recentPlace(object);
+  if (object && object == place)
     return true;
   if (registry().count(object) == 0)
     return false;
-  lastFound = object;
+  place = object;
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <vector>
 
 #include "testbed/cli/ModuleReport.h"
 #include "testbed/host/Host.h"
@@ -94,6 +95,26 @@ TEST(HostObjects, anObjectGoneIsNotLiveEvenRightAfterItWasAskedAbout) {
   EXPECT_FALSE(tb::isLive(nullptr));
   Probe second;
   EXPECT_TRUE(tb::isLive(&second));
+
+  // Many objects asked about in turn, half of them then gone, one never asked about at all.
+  std::vector<std::unique_ptr<Probe>> many;
+  std::vector<const void*> addresses;
+  for (int i = 0; i < 40; ++i) {
+    many.push_back(std::make_unique<Probe>());
+    addresses.push_back(many.back().get());
+  }
+  for (int round = 0; round < 2; ++round) {
+    for (const void* a : addresses)
+      EXPECT_TRUE(tb::isLive(a));
+  }
+  for (size_t i = 0; i < many.size(); i += 2)
+    many[i].reset();
+  auto unasked = std::make_unique<Probe>();
+  const void* unaskedAddress = unasked.get();
+  unasked.reset();
+  for (size_t i = 0; i < addresses.size(); ++i)
+    EXPECT_EQ(tb::isLive(addresses[i]), i % 2 == 1) << "object " << i;
+  EXPECT_FALSE(tb::isLive(unaskedAddress));
 }
 
 TEST(Ledger, reportsSuitesAndReferencesStillHeld) {
