@@ -10,6 +10,9 @@ namespace tb {
 void Host::recordEngineDelivery(CommandTarget target, PF_Cmd cmd, const void* extra) {
   if (cmd != PF_Cmd_COMPLETELY_GENERAL || !extra || target.module->matchName() != "ZEK TOLV_Engine")
     return;
+  ++engineDeliveries_;
+  if (!keepEngineRecords_)
+    return;
   const auto* bytes = static_cast<const unsigned char*>(extra);
   std::vector<unsigned char> copy;
   if (!spareRecordBytes_.empty()) {

@@ -269,6 +269,10 @@ class Host {
   // Every record delivered to a "ZEK TOLV_Engine" instance, in arrival order.
   const std::vector<EngineRecord>& engineRecords() const { return engineRecords_; }
   void clearEngineRecords();
+  // Records are kept unless this is turned off, as a benchmark does that times a render the way a
+  // host runs it, without the testbed's own copy; deliveries are counted either way.
+  void keepEngineRecords(bool keep) { keepEngineRecords_ = keep; }
+  size_t engineDeliveries() const { return engineDeliveries_; }
 
  private:
   void globalSetup(Module& module);
@@ -294,6 +298,8 @@ class Host {
   RefRegistry refs_;
   std::vector<EngineRecord> engineRecords_;
   std::vector<std::vector<unsigned char>> spareRecordBytes_;  // storage of cleared records
+  bool keepEngineRecords_ = true;
+  size_t engineDeliveries_ = 0;
   std::optional<FrameContext> frame_;
   std::optional<A_Time> callTime_;  // the time of a command sent at a time, while it runs
   std::vector<IdleHookEntry> idleHooks_;

@@ -161,6 +161,24 @@ TEST_F(ExchangeTest, recordsAfterAClearAreWholeCopiesOfTheNewOnes) {
   EXPECT_EQ(std::memcmp(host_.engineRecords()[2].bytes.data(), b.get(), sizeof(MeshSlot)), 0);
 }
 
+TEST_F(ExchangeTest, withRecordsNotKeptDeliveriesAreCountedAndTheEngineStillStores) {
+  tb::Effect& s = sender();
+  tb::Effect& e = engine();
+  auto a = makeRecord({2, 0, 1, 1}, 2, 1.0f);
+  auto b = makeRecord({3, 1, 0, 2}, 3, 9.0f);
+  host_.keepEngineRecords(false);
+  EXPECT_EQ(send(s, *a).err, PF_Err_NONE);
+  EXPECT_EQ(host_.engineDeliveries(), 1u);
+  EXPECT_TRUE(host_.engineRecords().empty());
+  EXPECT_TRUE(extest::sameTrailer(store(e).slots[0], *a));
+  host_.keepEngineRecords(true);
+  EXPECT_EQ(send(s, *b).err, PF_Err_NONE);
+  EXPECT_EQ(host_.engineDeliveries(), 2u);
+  EXPECT_TRUE(extest::sameTrailer(store(e).slots[1], *b));
+  ASSERT_EQ(host_.engineRecords().size(), 1u);
+  EXPECT_EQ(std::memcmp(host_.engineRecords()[0].bytes.data(), b.get(), sizeof(MeshSlot)), 0);
+}
+
 TEST_F(ExchangeTest, aReorderedStackChangesTheReceiver) {
   tb::Effect& d = distort();
   tb::Effect& s = sender();
