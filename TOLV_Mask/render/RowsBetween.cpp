@@ -56,11 +56,19 @@ void AppendRowsBetween(const MaskRow& previous, const MaskRow& current, A_long c
   if (!whole(previous, width) || !whole(current, width))
     return;
   const A_long lastRow = lastMask ? rowsPerGap : rowsPerGap - 1;
-  for (A_long r = 0; r <= lastRow; ++r) {
+  if (lastRow < 0)
+    return;
+  // Sized once and written in place, so that each row is a straight loop.
+  const size_t added = width * (static_cast<size_t>(lastRow) + 1);
+  vertices.resize(vertices.size() + added);
+  texture.resize(texture.size() + added);
+  point3* v = vertices.data() + vertices.size() - added;
+  A_FloatPoint* uv = texture.data() + texture.size() - added;
+  for (A_long r = 0; r <= lastRow; ++r, v += width, uv += width) {
     const float t = static_cast<float>(r) / static_cast<float>(rowsPerGap);
     for (size_t c = 0; c < width; ++c) {
-      vertices.push_back(blend(previous.points[c], current.points[c], t));
-      texture.push_back(blend(previous.uvs[c], current.uvs[c], t));
+      v[c] = blend(previous.points[c], current.points[c], t);
+      uv[c] = blend(previous.uvs[c], current.uvs[c], t);
     }
   }
 }
