@@ -13,19 +13,30 @@ namespace mask {
 
 namespace {
 
-// One coordinate in pixels: the bounds in single precision, the clamp in double, the result
-// single. Bounds that cross (a layer one pixel across) meet in the middle.
-float PixelCoordinate(double t, A_long size) {
+// The range a coordinate is held to on one axis, one pixel in from each edge, in single
+// precision. Bounds that cross (a layer one pixel across) meet in the middle.
+struct AxisHold {
+  float low;
+  float high;
+  A_long size;
+};
+
+AxisHold AxisHoldOf(A_long size) {
   float low = 1.0f / static_cast<float>(size);
   float high = 1.0f - 1.0f / static_cast<float>(size);
   if (low > high)
     low = high = 0.5f;
+  return {low, high, size};
+}
+
+// One coordinate in pixels: the clamp in double, the result single.
+float PixelCoordinate(double t, const AxisHold& axis) {
   double held = t;
-  if (!(held >= low))
-    held = low;
-  else if (held > high)
-    held = high;
-  return static_cast<float>(held * size);
+  if (!(held >= axis.low))
+    held = axis.low;
+  else if (held > axis.high)
+    held = axis.high;
+  return static_cast<float>(held * axis.size);
 }
 
 PF_Fixed Saturated(int64_t v) {
@@ -73,10 +84,14 @@ class SubpixelSource : public PixelSource {
   PF_SampPB params_ = {};
 };
 
+FixedPoint SamplePointWithin(const A_FloatPoint& uv, const AxisHold& across, const AxisHold& down) {
+  return {ToFixed(PixelCoordinate(uv.x, across)), ToFixed(PixelCoordinate(uv.y, down))};
+}
+
 }  // namespace
 
 FixedPoint TerrainSamplePoint(const A_FloatPoint& uv, A_long width, A_long height) {
-  return {ToFixed(PixelCoordinate(uv.x, width)), ToFixed(PixelCoordinate(uv.y, height))};
+  return SamplePointWithin(uv, AxisHoldOf(width), AxisHoldOf(height));
 }
 
 namespace {
@@ -111,12 +126,14 @@ PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_Float
     offsets[sum] = static_cast<float>(zDisplace * HeightOfSum(sum, zRange));
   PF_Err err = PF_Err_NONE;
   PF_Pixel pixel = {0, 0, 0, 0};
+  const AxisHold across = AxisHoldOf(width);
+  const AxisHold down = AxisHoldOf(height);
   const size_t count = std::min(vecNors.size(), texture.size());
   for (size_t i = 0; i < count; ++i) {
     if (err == PF_Err_NONE) {
       // A failed sample may leave anything in its pixel; only a good one replaces the last.
       PF_Pixel sampled = pixel;
-      err = layer.sample(TerrainSamplePoint(texture[i], width, height), sampled);
+      err = layer.sample(SamplePointWithin(texture[i], across, down), sampled);
       if (err == PF_Err_NONE)
         pixel = sampled;
     }
