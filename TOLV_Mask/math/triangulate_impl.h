@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <list>
+#include <utility>
 #include <vector>
 
 #include "TOLV_Mask/math/triangulate.h"
@@ -115,24 +116,58 @@ float winding_value(const std::vector<PointT>& points, const vertex_t& v) {
   return static_cast<float>((c.x - p.x) * (n.y - c.y) - (c.y - p.y) * (n.x - c.x));
 }
 
+namespace detail {
+
+// The containment test with the terms that depend only on the triangle worked out once, for an
+// ear weighed against every reflex vertex in turn. The arithmetic, and so every result, is that
+// of one call per point.
+template <typename PointT>
+class containment {
+ public:
+  containment(const PointT& a, const PointT& b, const PointT& c)
+      : a_(a),
+        b_(b),
+        c_(c),
+        area_(static_cast<float>(0.5 *
+                                 (-b.y * c.x + a.y * (c.x - b.x) + a.x * (b.y - c.y) + b.x * c.y))),
+        sign_(area_ < 0 ? -1.0f : 1.0f),
+        s0_(a.y * c.x - a.x * c.y),
+        sx_(c.y - a.y),
+        sy_(a.x - c.x),
+        t0_(a.x * b.y - a.y * b.x),
+        tx_(a.y - b.y),
+        ty_(b.x - a.x) {}
+
+  bool contains(const PointT& p) const {
+    if (p.x == a_.x && p.y == a_.y)
+      return false;
+    if (p.x == b_.x && p.y == b_.y)
+      return false;
+    if (p.x == c_.x && p.y == c_.y)
+      return false;
+    const float s = static_cast<float>(sign_ * (s0_ + sx_ * p.x + sy_ * p.y));
+    const float t = static_cast<float>(sign_ * (t0_ + tx_ * p.x + ty_ * p.y));
+    if (!(s >= 0) || !(t >= 0))
+      return false;
+    return (2.0f * area_) * sign_ >= s + t;
+  }
+
+ private:
+  const PointT& a_;
+  const PointT& b_;
+  const PointT& c_;
+  float area_;
+  float sign_;
+  // Products of the coordinates' own type, as in the expression written out whole.
+  using coordinate = decltype(std::declval<PointT>().x * std::declval<PointT>().y);
+  coordinate s0_, sx_, sy_, t0_, tx_, ty_;
+};
+
+}  // namespace detail
+
 template <typename PointT>
 bool triangle_contains(const PointT& a, const PointT& b, const PointT& c, const PointT& p) {
-  if (p.x == a.x && p.y == a.y)
-    return false;
-  if (p.x == b.x && p.y == b.y)
-    return false;
-  if (p.x == c.x && p.y == c.y)
-    return false;
-  const float area =
-      static_cast<float>(0.5 * (-b.y * c.x + a.y * (c.x - b.x) + a.x * (b.y - c.y) + b.x * c.y));
-  const float sign = area < 0 ? -1.0f : 1.0f;
-  const float s =
-      static_cast<float>(sign * (a.y * c.x - a.x * c.y + (c.y - a.y) * p.x + (a.x - c.x) * p.y));
-  const float t =
-      static_cast<float>(sign * (a.x * b.y - a.y * b.x + (a.y - b.y) * p.x + (b.x - a.x) * p.y));
-  if (!(s >= 0) || !(t >= 0))
-    return false;
-  return (2.0f * area) * sign >= s + t;
+  return detail::containment<PointT>(a, b, c).contains(p);
 }
 
 template <typename PointT>
@@ -140,14 +175,16 @@ bool is_ear_tip(const std::vector<PointT>& points, const vertex_t& v,
                 const std::list<vertex_t*>& reflex) {
   if (v.reflex)
     return false;
+  if (reflex.empty())
+    return true;
   const int32_t prev = v.prev->index;
   const int32_t next = v.next->index;
+  const detail::containment<PointT> ear(points[prev], points[v.index], points[next]);
   for (const vertex_t* r : reflex) {
     if (r->index == prev || r->index == next)
       continue;
-    if (triangle_contains(points[prev], points[v.index], points[next], points[r->index])) {
+    if (ear.contains(points[r->index]))
       return false;
-    }
   }
   return true;
 }
