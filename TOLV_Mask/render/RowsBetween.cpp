@@ -56,6 +56,7 @@ void AppendRowsBetween(const MaskRow& previous, const MaskRow& current, A_long c
   if (!whole(previous, width) || !whole(current, width))
     return;
   const A_long lastRow = lastMask ? rowsPerGap : rowsPerGap - 1;
+  // A count below one row, from a caller's rowsPerGap under 1, adds nothing rather than wrapping.
   if (lastRow < 0)
     return;
   // Sized once and written in place, so that each row is a straight loop.

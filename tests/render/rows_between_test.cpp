@@ -85,6 +85,12 @@ TEST(RowsBetween, aShortRowIsNotBlended) {
   // An empty row, as from a mask without segments, neither.
   mask::AppendRowsBetween(whole, mask::MaskRow(), 3, 4, false, v, t);
   EXPECT_TRUE(v.empty());
+  // Nor a gap of no rows or fewer, from a direct caller.
+  for (const A_long rowsPerGap : {0, -1, -1000})
+    for (const bool lastMask : {false, true})
+      mask::AppendRowsBetween(whole, maskRow(1, 3), 3, rowsPerGap, lastMask, v, t);
+  EXPECT_EQ(v.size(), 4u);  // only rowsPerGap 0 with the last mask, which keeps one row
+  EXPECT_EQ(t.size(), 4u);
 }
 
 // The cubic rows through masks m0 … m3 at t, the tension as a fraction, computed from the rows.
