@@ -129,17 +129,28 @@ PF_Err DisplaceByTerrain(std::vector<vecNor>& vecNors, const std::vector<A_Float
   const AxisHold across = AxisHoldOf(width);
   const AxisHold down = AxisHoldOf(height);
   const size_t count = std::min(vecNors.size(), texture.size());
-  for (size_t i = 0; i < count; ++i) {
+  // The sample points of a batch are worked out before any is sampled: each is a long chain of
+  // conversions, and apart from the host calls they overlap.
+  constexpr size_t kBatch = 256;
+  FixedPoint points[kBatch];
+  for (size_t base = 0; base < count; base += kBatch) {
+    const size_t n = std::min(kBatch, count - base);
     if (err == PF_Err_NONE) {
-      // A failed sample may leave anything in its pixel; only a good one replaces the last.
-      PF_Pixel sampled = pixel;
-      err = layer.sample(SamplePointWithin(texture[i], across, down), sampled);
-      if (err == PF_Err_NONE)
-        pixel = sampled;
+      for (size_t k = 0; k < n; ++k)
+        points[k] = SamplePointWithin(texture[base + k], across, down);
     }
-    const float d = offsets[ChannelSum(pixel)];
-    vecNor& v = vecNors[i];
-    v.pos = {v.pos.x + v.nor.x * d, v.pos.y + v.nor.y * d, v.pos.z + v.nor.z * d};
+    for (size_t k = 0; k < n; ++k) {
+      if (err == PF_Err_NONE) {
+        // A failed sample may leave anything in its pixel; only a good one replaces the last.
+        PF_Pixel sampled = pixel;
+        err = layer.sample(points[k], sampled);
+        if (err == PF_Err_NONE)
+          pixel = sampled;
+      }
+      const float d = offsets[ChannelSum(pixel)];
+      vecNor& v = vecNors[base + k];
+      v.pos = {v.pos.x + v.nor.x * d, v.pos.y + v.nor.y * d, v.pos.z + v.nor.z * d};
+    }
   }
   return err;
 }

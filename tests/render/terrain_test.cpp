@@ -2,6 +2,7 @@
 // how the grid moves, including a failing sample and layers of odd sizes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -139,6 +140,30 @@ TEST(DisplaceByTerrain, aFailedSampleKeepsTheLastPixelForEveryLaterVertex) {
   EXPECT_EQ(v[1].pos.z, 0.0f);
   EXPECT_EQ(v[2].pos.z, 0.0f);  // the last good pixel, black
   EXPECT_EQ(v[3].pos.z, 0.0f);
+}
+
+// Long enough that the sample points are worked out in several runs, with the failure in a later
+// one: every point asked is the vertex's own, and the vertices after it keep the last pixel.
+TEST(DisplaceByTerrain, aLongListAsksEachVertexsPointInOrderUntilASampleFails) {
+  const size_t n = 1000;
+  std::vector<vecNor> v = column(n, {0, 0, 1});
+  std::vector<A_FloatPoint> uv;
+  for (size_t i = 0; i < n; ++i)
+    uv.push_back({static_cast<double>(i) / n, 1 - static_cast<double>(i) / n});
+  ScriptedLayer layer;
+  layer.pixels = {{0, 255, 255, 255}, {0, 0, 0, 0}, {0, 85, 85, 85}};
+  layer.failFrom = 600;
+  EXPECT_EQ(mask::DisplaceByTerrain(v, uv, 300, 200, 30, mask::kZeroToOne, layer),
+            PF_Err_OUT_OF_MEMORY);
+  ASSERT_EQ(layer.asked.size(), 601u);
+  for (size_t i = 0; i < layer.asked.size(); ++i) {
+    const FixedPoint expected = mask::TerrainSamplePoint(uv[i], 300, 200);
+    EXPECT_EQ(layer.asked[i].x, expected.x) << i;
+    EXPECT_EQ(layer.asked[i].y, expected.y) << i;
+  }
+  const float heights[] = {30.0f, 0.0f, static_cast<float>(30 * (255 / 765.0))};
+  for (size_t i = 0; i < n; ++i)
+    EXPECT_EQ(v[i].pos.z, heights[std::min<size_t>(i, 599) % 3]) << i;
 }
 
 TEST(DisplaceByTerrain, aFirstSampleThatFailsLeavesTransparentBlack) {
