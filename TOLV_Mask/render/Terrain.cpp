@@ -44,8 +44,8 @@ PF_Fixed Saturated(int64_t v) {
                                                    std::numeric_limits<PF_Fixed>::max()));
 }
 
-// std::round of a value well inside the 64-bit range, without the library call (every vertex
-// takes two): the whole part by truncation, the exact remainder deciding half away from zero.
+// std::round of a value well inside the 64-bit range, without the library call: the whole part
+// by truncation, the exact remainder deciding half away from zero.
 int64_t RoundHalfAway(double v) {
   int64_t whole = static_cast<int64_t>(v);
   const double rest = v - static_cast<double>(whole);
@@ -68,6 +68,18 @@ PF_Fixed ToFixed(float pixels) {
   return static_cast<PF_Fixed>(rounded);
 }
 
+// On an axis of 0 to 2^15 − 1 pixels a held coordinate lies in [0, size], so in fixed point it
+// is below 2^31 and never negative, and adding one half is exact: truncating then rounds half
+// away from zero, as ToFixed does, in a few instructions. Every vertex takes two.
+constexpr A_long kShortAxis = 1 << 15;
+
+PF_Fixed FixedCoordinate(double t, const AxisHold& axis) {
+  const float pixels = PixelCoordinate(t, axis);
+  if (axis.size >= 0 && axis.size < kShortAxis)
+    return static_cast<PF_Fixed>(static_cast<double>(pixels) * 65536.0 + 0.5);
+  return ToFixed(pixels);
+}
+
 class SubpixelSource : public PixelSource {
  public:
   SubpixelSource(const PF_Sampling8Suite1* suite, PF_ProgPtr effect_ref, PF_EffectWorld* world)
@@ -85,7 +97,7 @@ class SubpixelSource : public PixelSource {
 };
 
 FixedPoint SamplePointWithin(const A_FloatPoint& uv, const AxisHold& across, const AxisHold& down) {
-  return {ToFixed(PixelCoordinate(uv.x, across)), ToFixed(PixelCoordinate(uv.y, down))};
+  return {FixedCoordinate(uv.x, across), FixedCoordinate(uv.y, down)};
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "TOLV_Mask/render/Terrain.h"
 
@@ -55,6 +56,36 @@ TEST(TerrainSamplePoint, aPositionJustPastTheFixedPointRangeStopsAtItsEnd) {
   EXPECT_EQ(TerrainSamplePoint({1.0, 0.0}, (1 << 15) + 1, 4).x,
             std::numeric_limits<PF_Fixed>::max());
   EXPECT_EQ(TerrainSamplePoint({1.0, 0.0}, 1 << 15, 4).x, ((1 << 15) - 1) * 65536);
+}
+
+// The rule written out the long way: held one pixel in, in double; pixels in single precision;
+// then std::round of the fixed-point value, saturated.
+PF_Fixed fixedTheLongWay(double t, A_long size) {
+  double low = 1.0f / static_cast<float>(size), high = 1.0f - 1.0f / static_cast<float>(size);
+  if (low > high)
+    low = high = 0.5f;
+  const double held = !(t >= low) ? low : (t > high ? high : t);
+  const double rounded = std::round(static_cast<float>(held * size) * 65536.0);
+  return static_cast<PF_Fixed>(std::clamp<double>(rounded, std::numeric_limits<PF_Fixed>::min(),
+                                                  std::numeric_limits<PF_Fixed>::max()));
+}
+
+// Small, large, odd and negative sizes on both sides of 2^15 pixels, with coordinates on and
+// between half steps, inside and outside the layer.
+TEST(TerrainSamplePoint, everySizeAndCoordinateFollowsTheRuleWrittenOut) {
+  uint32_t state = 12345;
+  auto next = [&] { return (state = state * 1664525u + 1013904223u) / 4294967296.0; };
+  for (A_long size : {-7, 0, 1, 2, 3, 255, 1920, 32767, 32768, 32769, 100000, 1 << 30}) {
+    std::vector<double> ts = {-0.5, 0.0, 1.0, 1.5};
+    for (int i = 0; i < 2000; ++i)
+      ts.push_back(next() * 1.2 - 0.1);
+    for (int64_t k = 0; k < 200; ++k)  // half steps past one pixel
+      ts.push_back((1 + (static_cast<double>(k) + 0.5) / 65536) / size);
+    for (double t : ts) {
+      const FixedPoint p = TerrainSamplePoint({t, 0.5}, size, 4);
+      ASSERT_EQ(p.x, fixedTheLongWay(t, size)) << size << " " << t;
+    }
+  }
 }
 
 TEST(TerrainSamplePoint, aLayerOnePixelAcrossIsSampledInItsMiddle) {
