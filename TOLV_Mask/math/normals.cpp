@@ -13,6 +13,10 @@
 #include <cstdint>
 #include <memory>
 
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
+
 #include "TOLV_Mask/math/lengths.h"
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/vector3.h"
@@ -141,19 +145,68 @@ void normaliseCells(Components& f, size_t cols, size_t rows) {
   normaliseComponents(f.x + first, f.y + first, f.z + first, count);
 }
 
-// The positions and normals of count records into one array per component, in straight loops
-// that the compiler can turn into vector shuffles.
-void splitVertices(const vecNor* __restrict v, size_t count, float* __restrict px,
-                   float* __restrict py, float* __restrict pz, float* __restrict nx,
-                   float* __restrict ny, float* __restrict nz) {
-  for (size_t i = 0; i < count; ++i) {
-    px[i] = v[i].pos.x;
-    py[i] = v[i].pos.y;
-    pz[i] = v[i].pos.z;
-    nx[i] = v[i].nor.x;
-    ny[i] = v[i].nor.y;
-    nz[i] = v[i].nor.z;
+// Runs of six floats (two vectors of three, one after the other) to and from six arrays, four
+// runs at a time in SSE registers where there are any: moves and shuffles only, so every bit is
+// kept. The six arrays are x, y, z of the first vector, then of the second.
+void splitSixes(const float* __restrict in, size_t count, float* const __restrict out[6]) {
+  size_t i = 0;
+#if defined(__SSE__)
+  for (; i + 4 <= count; i += 4) {
+    const float* s = in + 6 * i;
+    // Each run's first vector and the x of its second, as a row of four, then the rows turned
+    // into columns; the y and z of the second vectors come from the shuffles of their own.
+    const __m128 a0 = _mm_loadu_ps(s), a1 = _mm_loadu_ps(s + 4), a2 = _mm_loadu_ps(s + 8);
+    const __m128 a3 = _mm_loadu_ps(s + 12), a4 = _mm_loadu_ps(s + 16), a5 = _mm_loadu_ps(s + 20);
+    __m128 r0 = a0, r1 = _mm_shuffle_ps(a1, a2, _MM_SHUFFLE(1, 0, 3, 2));
+    __m128 r2 = a3, r3 = _mm_shuffle_ps(a4, a5, _MM_SHUFFLE(1, 0, 3, 2));
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    const __m128 yz01 = _mm_shuffle_ps(a1, a2, _MM_SHUFFLE(3, 2, 1, 0));
+    const __m128 yz23 = _mm_shuffle_ps(a4, a5, _MM_SHUFFLE(3, 2, 1, 0));
+    _mm_storeu_ps(out[0] + i, r0);
+    _mm_storeu_ps(out[1] + i, r1);
+    _mm_storeu_ps(out[2] + i, r2);
+    _mm_storeu_ps(out[3] + i, r3);
+    _mm_storeu_ps(out[4] + i, _mm_shuffle_ps(yz01, yz23, _MM_SHUFFLE(2, 0, 2, 0)));
+    _mm_storeu_ps(out[5] + i, _mm_shuffle_ps(yz01, yz23, _MM_SHUFFLE(3, 1, 3, 1)));
   }
+#endif
+  for (; i < count; ++i) {
+    for (int k = 0; k < 6; ++k)
+      out[k][i] = in[6 * i + k];
+  }
+}
+
+void joinSixes(const float* const __restrict in[6], size_t count, float* __restrict out) {
+  size_t i = 0;
+#if defined(__SSE__)
+  for (; i + 4 <= count; i += 4) {
+    __m128 r0 = _mm_loadu_ps(in[0] + i), r1 = _mm_loadu_ps(in[1] + i);
+    __m128 r2 = _mm_loadu_ps(in[2] + i), r3 = _mm_loadu_ps(in[3] + i);
+    _MM_TRANSPOSE4_PS(r0, r1, r2, r3);
+    const __m128 y = _mm_loadu_ps(in[4] + i), z = _mm_loadu_ps(in[5] + i);
+    const __m128 yz01 = _mm_unpacklo_ps(y, z), yz23 = _mm_unpackhi_ps(y, z);
+    float* d = out + 6 * i;
+    _mm_storeu_ps(d, r0);
+    _mm_storeu_ps(d + 4, _mm_movelh_ps(yz01, r1));
+    _mm_storeu_ps(d + 8, _mm_shuffle_ps(r1, yz01, _MM_SHUFFLE(3, 2, 3, 2)));
+    _mm_storeu_ps(d + 12, r2);
+    _mm_storeu_ps(d + 16, _mm_movelh_ps(yz23, r3));
+    _mm_storeu_ps(d + 20, _mm_shuffle_ps(r3, yz23, _MM_SHUFFLE(3, 2, 3, 2)));
+  }
+#endif
+  for (; i < count; ++i) {
+    for (int k = 0; k < 6; ++k)
+      out[6 * i + k] = in[k][i];
+  }
+}
+
+static_assert(sizeof(vecNor) == 6 * sizeof(float) && sizeof(point3) == 3 * sizeof(float),
+              "vertex records and vectors are packed floats");
+
+// The positions and normals of count records into one array per component.
+void splitVertices(const vecNor* v, size_t count, Components& pos, Components& nor) {
+  float* const out[6] = {pos.x, pos.y, pos.z, nor.x, nor.y, nor.z};
+  splitSixes(reinterpret_cast<const float*>(v), count, out);
 }
 
 // The normals back into the records, positions untouched.
@@ -179,12 +232,31 @@ void fillBorder(Components& f, size_t cols, size_t rows) {
   }
 }
 
+// The two face normals of every cell, in row-major cell order, onto the end of faces. They are
+// put together a run of cells at a time in a small buffer and appended from there: growing the
+// list first would fill it with zeros only to write over them.
+void appendFaces(const Components& f1, const Components& f2, size_t cols, size_t rows,
+                 std::vector<point3>& faces) {
+  constexpr size_t kCells = 256;
+  point3 joined[2 * kCells];
+  faces.reserve(faces.size() + 2 * cols * rows);
+  for (size_t r = 0; r < rows; ++r) {
+    for (size_t c = 0; c < cols; c += kCells) {
+      const size_t n = std::min(kCells, cols - c);
+      const size_t at = (r + 1) * (cols + 2) + 1 + c;
+      const float* const in[6] = {f1.x + at, f1.y + at, f1.z + at, f2.x + at, f2.y + at, f2.z + at};
+      joinSixes(in, n, reinterpret_cast<float*>(joined));
+      faces.insert(faces.end(), joined, joined + 2 * n);
+    }
+  }
+}
+
 // The face normals are appended to faces unless it is null.
 void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<point3>* faces,
                  bool wrap) {
   const size_t count = (cols + 1) * (rows + 1);
   Components pos(count), sum(count);
-  splitVertices(v.data(), count, pos.x, pos.y, pos.z, sum.x, sum.y, sum.z);
+  splitVertices(v.data(), count, pos, sum);
   const size_t bordered = (cols + 2) * (rows + 2);
   Components f1(bordered), f2(bordered);
   fillBorder(f1, cols, rows);
@@ -209,16 +281,7 @@ void gridNormals(size_t cols, size_t rows, std::vector<vecNor>& v, std::vector<p
 
   normaliseCells(f1, cols, rows);
   normaliseCells(f2, cols, rows);
-  const size_t earlier = faces->size();
-  faces->resize(earlier + 2 * cols * rows);
-  point3* out = faces->data() + earlier;
-  for (size_t r = 0; r < rows; ++r) {
-    const size_t in = (r + 1) * (cols + 2) + 1;
-    for (size_t c = 0; c < cols; ++c) {
-      *out++ = f1.get(in + c);
-      *out++ = f2.get(in + c);
-    }
-  }
+  appendFaces(f1, f2, cols, rows, *faces);
 }
 
 PF_Err normalsOf(int cols, int rows, std::vector<vecNor>& vertices,
