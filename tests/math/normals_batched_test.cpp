@@ -120,8 +120,8 @@ TEST_P(NormalsBatched, VertexNormalsAloneAreThoseOfTheFullRun) {
 }
 
 std::vector<GridCase> gridCases() {
-  const int shapes[][2] = {{1, 1},  {2, 0},   {0, 3},  {127, 1}, {128, 1}, {129, 1},
-                           {7, 37}, {91, 99}, {-1, 2}, {3, -1},  {40, 40}};
+  const int shapes[][2] = {{1, 1},   {2, 0},  {0, 3},  {127, 1}, {128, 1}, {129, 1}, {7, 37},
+                           {91, 99}, {-1, 2}, {3, -1}, {40, 40}, {256, 2}, {301, 3}};
   std::vector<GridCase> cases;
   uint32_t seed = 0;
   for (const auto& shape : shapes) {
