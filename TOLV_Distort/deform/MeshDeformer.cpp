@@ -146,24 +146,9 @@ TOLV_WIDE_CLONES void TwistLanes(const A_Matrix4& m1, const A_Matrix4& m2, doubl
 }
 
 // Each lane divided by its length hypot(hypot(x, y), z); a zero vector stays zero.
-TOLV_WIDE_CLONES void NormaliseLanes(const MeshDeformer::Lanes& v) {
-  float* __restrict x = v.x;
-  float* __restrict y = v.y;
-  float* __restrict z = v.z;
-  for (int first = 0; first < v.n; first += kChunk) {
-    const int n = std::min(kChunk, v.n - first);
-    float length[kChunk];
-    vecLengths(x + first, y + first, z + first, static_cast<size_t>(n), length);
-    for (int i = 0; i < n; ++i) {
-      const float l = length[i];
-      const int k = first + i;
-      // Divided in every lane and then chosen, so that the loop has no branch.
-      const float qx = x[k] / l, qy = y[k] / l, qz = z[k] / l;
-      x[k] = l != 0.0f ? qx : x[k];
-      y[k] = l != 0.0f ? qy : y[k];
-      z[k] = l != 0.0f ? qz : z[k];
-    }
-  }
+void NormaliseLanes(const MeshDeformer::Lanes& v) {
+  if (v.n > 0)
+    vecNormaliseComponents(v.x, v.y, v.z, static_cast<size_t>(v.n));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "TOLV_Mask/math/lengths.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "TOLV_Mask/math/vector3.h"
@@ -39,5 +40,47 @@ TOLV_WIDE_CLONES void vecLengths(const float* __restrict x, const float* __restr
   for (size_t i = 0; i < n; ++i) {
     if (std::isnan(length[i]))
       length[i] = vecLength({x[i], y[i], z[i]});
+  }
+}
+
+namespace {
+
+constexpr size_t kChunk = 512;
+
+// A length of 0 only comes from a vector of zeros, which is divided by 1 instead and so stays as it
+// is.
+TOLV_WIDE_CLONES void divide(float* __restrict x, float* __restrict y, float* __restrict z,
+                             const float* __restrict length, size_t n) {
+  for (size_t i = 0; i < n; ++i) {
+    const float divisor = length[i] == 0.0f ? 1.0f : length[i];
+    x[i] /= divisor;
+    y[i] /= divisor;
+    z[i] /= divisor;
+  }
+}
+
+}  // namespace
+
+void vecNormaliseComponents(float* x, float* y, float* z, size_t n) {
+  float length[kChunk];
+  for (size_t base = 0; base < n; base += kChunk) {
+    const size_t k = std::min(kChunk, n - base);
+    vecLengths(x + base, y + base, z + base, k, length);
+    divide(x + base, y + base, z + base, length, k);
+  }
+}
+
+void vecNormaliseEach(point3* v, size_t n) {
+  float x[kChunk], y[kChunk], z[kChunk];
+  for (size_t base = 0; base < n; base += kChunk) {
+    const size_t k = std::min(kChunk, n - base);
+    for (size_t i = 0; i < k; ++i) {
+      x[i] = v[base + i].x;
+      y[i] = v[base + i].y;
+      z[i] = v[base + i].z;
+    }
+    vecNormaliseComponents(x, y, z, k);
+    for (size_t i = 0; i < k; ++i)
+      v[base + i] = {x[i], y[i], z[i]};
   }
 }

@@ -6,8 +6,9 @@
 // the same order as the one-triangle-at-a-time reference, without a branch. The results are bit
 // for bit those of normalsFromCoordReference.
 //
-// On x86-64 Linux the loops that carry the square roots and divisions are also built for AVX2
-// and picked at run time; the same IEEE operations in wider registers give the same bits.
+// The square roots and divisions are those of vecNormaliseComponents, which on x86-64 Linux is
+// also built for AVX2 and picked at run time; the same IEEE operations in wider registers give
+// the same bits.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -20,11 +21,8 @@
 #include "TOLV_Mask/math/lengths.h"
 #include "TOLV_Mask/math/normals.h"
 #include "TOLV_Mask/math/vector3.h"
-#include "TOLV_Mask/math/wide_clones.h"
 
 namespace {
-
-constexpr size_t kChunk = 512;
 
 // Three arrays of n floats, one per component, left uninitialised: every user writes before it
 // reads.
@@ -44,43 +42,20 @@ struct Components {
   }
 };
 
-// A length of 0 only comes from a vector of zeros, which is divided by 1 instead and so stays as it
-// is.
-TOLV_WIDE_CLONES void divide(float* __restrict x, float* __restrict y, float* __restrict z,
-                             const float* __restrict length, size_t n) {
-  for (size_t i = 0; i < n; ++i) {
-    const float divisor = length[i] == 0.0f ? 1.0f : length[i];
-    x[i] /= divisor;
-    y[i] /= divisor;
-    z[i] /= divisor;
-  }
-}
-
-// vecNormalise on the first n vectors, in place.
-void normaliseComponents(float* x, float* y, float* z, size_t n) {
-  float length[kChunk];
-  for (size_t base = 0; base < n; base += kChunk) {
-    const size_t k = std::min(kChunk, n - base);
-    vecLengths(x + base, y + base, z + base, k, length);
-    divide(x + base, y + base, z + base, length, k);
-  }
-}
-
 void normalise(Components& c) {
-  normaliseComponents(c.x, c.y, c.z, c.n);
+  vecNormaliseComponents(c.x, c.y, c.z, c.n);
 }
 
-// vecNormalise on count vectors stored one after another with other data between them.
-template <typename At>
-void normaliseEach(size_t count, At at) {
+// vecNormalise on the normals of count vertex records.
+void normaliseNormals(vecNor* v, size_t count) {
   if (count == 0)
     return;
   Components c(count);
   for (size_t i = 0; i < count; ++i)
-    c.set(i, at(i));
+    c.set(i, v[i].nor);
   normalise(c);
   for (size_t i = 0; i < count; ++i)
-    at(i) = c.get(i);
+    v[i].nor = c.get(i);
 }
 
 // The raw normals (b − a) × (c − a) of the two triangles of every cell of row r, into the face
@@ -142,7 +117,7 @@ void weldRowEnds(size_t cols, size_t rows, Components& s) {
 void normaliseCells(Components& f, size_t cols, size_t rows) {
   const size_t first = cols + 2;
   const size_t count = rows * (cols + 2);
-  normaliseComponents(f.x + first, f.y + first, f.z + first, count);
+  vecNormaliseComponents(f.x + first, f.y + first, f.z + first, count);
 }
 
 // Runs of six floats (two vectors of three, one after the other) to and from six arrays, four
@@ -294,9 +269,9 @@ PF_Err normalsOf(int cols, int rows, std::vector<vecNor>& vertices,
     gridNormals(c, r, vertices, faceNormals, wrap != 0);
     normalised = static_cast<size_t>(needed);
   }
-  normaliseEach(vertices.size() - normalised,
-                [&](size_t i) -> point3& { return vertices[normalised + i].nor; });
-  normaliseEach(earlierFaces, [&](size_t i) -> point3& { return (*faceNormals)[i]; });
+  normaliseNormals(vertices.data() + normalised, vertices.size() - normalised);
+  if (earlierFaces > 0)
+    vecNormaliseEach(faceNormals->data(), earlierFaces);
   return PF_Err_NONE;
 }
 

@@ -20,11 +20,16 @@ inline void vecNormalise(point3& v) {
   v.z /= length;
 }
 
-// Unit normal of (b − a) × (c − a); (0, 0, 0) for a triangle without area.
-inline point3 triangleNormal(const point3& a, const point3& b, const point3& c) {
+// (b − a) × (c − a), the normal of a triangle at twice its area.
+inline point3 edgeCross(const point3& a, const point3& b, const point3& c) {
   const point3 u{b.x - a.x, b.y - a.y, b.z - a.z};
   const point3 w{c.x - a.x, c.y - a.y, c.z - a.z};
-  point3 n{u.y * w.z - u.z * w.y, u.z * w.x - u.x * w.z, u.x * w.y - u.y * w.x};
+  return {u.y * w.z - u.z * w.y, u.z * w.x - u.x * w.z, u.x * w.y - u.y * w.x};
+}
+
+// Unit normal of (b − a) × (c − a); (0, 0, 0) for a triangle without area.
+inline point3 triangleNormal(const point3& a, const point3& b, const point3& c) {
+  point3 n = edgeCross(a, b, c);
   vecNormalise(n);
   return n;
 }

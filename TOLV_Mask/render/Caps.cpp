@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "TOLV_Mask/math/lengths.h"
 #include "TOLV_Mask/math/triangulate.h"
 #include "TOLV_Mask/math/vector3.h"
 #include "TOLV_Mask/render/MeshSettings.h"
@@ -10,10 +11,14 @@ namespace mask {
 
 namespace {
 
-point3 FaceNormal(const point3& a, const point3& b, const point3& c) {
-  point3 n = triangleNormal(a, b, c);
-  vecNormalise(n);
-  return n;
+// The unit normals of triangles: each edge cross normalised, as triangleNormal gives it, and then
+// once more, as every face normal of the mesh is. All at once rather than one square root after
+// another.
+void NormaliseTwice(std::vector<point3>& normals, std::vector<point3>* once) {
+  vecNormaliseEach(normals.data(), normals.size());
+  if (once)
+    *once = normals;
+  vecNormaliseEach(normals.data(), normals.size());
 }
 
 void AddTo(point3& sum, const point3& n) {
@@ -22,38 +27,40 @@ void AddTo(point3& sum, const point3& n) {
   sum.z += n.z;
 }
 
+// Each corner carries the normalised sum of the unit normals of the triangles around it.
 std::vector<triangle> EarCap(const CapInput& cap, const std::vector<int>& indices) {
   const size_t rowSize = cap.row.points.size();
   const std::vector<vecNor>& v = cap.vecNors;
-  std::vector<point3> corner(rowSize, point3{0, 0, 0});
-  for (size_t k = 0; k + 3 <= indices.size(); k += 3) {
-    const size_t a = cap.base + indices[k], b = cap.base + indices[k + 1],
-                 c = cap.base + indices[k + 2];
-    const point3 n = triangleNormal(v[a].pos, v[b].pos, v[c].pos);
-    AddTo(corner[indices[k]], n);
-    AddTo(corner[indices[k + 1]], n);
-    AddTo(corner[indices[k + 2]], n);
-  }
-  for (point3& n : corner)
-    vecNormalise(n);
+  const size_t count = indices.size() / 3;
+  auto at = [&](size_t t, int corner) { return cap.base + indices[3 * t + corner]; };
+  std::vector<point3> faces(count);
+  for (size_t t = 0; t < count; ++t)
+    faces[t] = edgeCross(v[at(t, 0)].pos, v[at(t, 1)].pos, v[at(t, 2)].pos);
+  std::vector<point3> unit;
+  NormaliseTwice(faces, &unit);
 
-  std::vector<triangle> triangles;
-  for (size_t k = 0; k + 3 <= indices.size(); k += 3) {
-    const size_t a = cap.base + indices[k], b = cap.base + indices[k + 1],
-                 c = cap.base + indices[k + 2];
-    triangle t;
-    t.vertexA = v[a].pos;
-    t.vertexB = v[b].pos;
-    t.vertexC = v[c].pos;
-    t.faceNormal = FaceNormal(t.vertexA, t.vertexB, t.vertexC);
-    t.normalA = corner[indices[k]];
-    t.normalB = corner[indices[k + 1]];
-    t.normalC = corner[indices[k + 2]];
-    t.uvA = cap.texture[a];
-    t.uvB = cap.texture[b];
-    t.uvC = cap.texture[c];
-    t.reserved = 0;
-    triangles.push_back(t);
+  std::vector<point3> corner(rowSize, point3{0, 0, 0});
+  for (size_t t = 0; t < count; ++t) {
+    for (int k = 0; k < 3; ++k)
+      AddTo(corner[indices[3 * t + k]], unit[t]);
+  }
+  vecNormaliseEach(corner.data(), corner.size());
+
+  std::vector<triangle> triangles(count);
+  for (size_t t = 0; t < count; ++t) {
+    const size_t a = at(t, 0), b = at(t, 1), c = at(t, 2);
+    triangle& tri = triangles[t];
+    tri.vertexA = v[a].pos;
+    tri.vertexB = v[b].pos;
+    tri.vertexC = v[c].pos;
+    tri.faceNormal = faces[t];
+    tri.normalA = corner[indices[3 * t]];
+    tri.normalB = corner[indices[3 * t + 1]];
+    tri.normalC = corner[indices[3 * t + 2]];
+    tri.uvA = cap.texture[a];
+    tri.uvB = cap.texture[b];
+    tri.uvC = cap.texture[c];
+    tri.reserved = 0;
   }
   return triangles;
 }
@@ -83,21 +90,25 @@ FanCentre BoxCentre(const MaskRow& row) {
 std::vector<triangle> FanCap(const CapInput& cap) {
   const size_t rowSize = cap.row.points.size();
   const FanCentre centre = BoxCentre(cap.row);
-  std::vector<triangle> triangles;
+  auto corner = [&](size_t j) { return cap.base + (j + 1) % rowSize; };
+  std::vector<point3> faces(rowSize);
+  for (size_t j = 0; j < rowSize; ++j)
+    faces[j] = edgeCross(cap.vecNors[cap.base + j].pos, cap.vecNors[corner(j)].pos, centre.pos);
+  NormaliseTwice(faces, nullptr);
+
+  std::vector<triangle> triangles(rowSize);
   for (size_t j = 0; j < rowSize; ++j) {
     const size_t a = cap.base + j;
-    const size_t b = cap.base + (j + 1) % rowSize;
-    triangle t;
+    const size_t b = corner(j);
+    triangle& t = triangles[j];
     t.vertexA = cap.vecNors[a].pos;
     t.vertexB = cap.vecNors[b].pos;
     t.vertexC = centre.pos;
-    t.faceNormal = FaceNormal(t.vertexA, t.vertexB, t.vertexC);
-    t.normalA = t.normalB = t.normalC = t.faceNormal;
+    t.faceNormal = t.normalA = t.normalB = t.normalC = faces[j];
     t.uvA = cap.texture[a];
     t.uvB = cap.texture[b];
     t.uvC = centre.uv;
     t.reserved = 0;
-    triangles.push_back(t);
   }
   return triangles;
 }

@@ -1,5 +1,6 @@
-// Many lengths at once against one vecLength at a time, compared by their bits: random bit
-// patterns (NaN, infinities, subnormals and overflowing squares among them) and the corner values.
+// Many lengths and normalisations at once against one vecLength or vecNormalise at a time,
+// compared by their bits: random bit patterns (NaN, infinities, subnormals and overflowing squares
+// among them) and the corner values.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -92,6 +93,39 @@ TEST(VecLengths, SmallLengthsAndOneNaNAmongFiniteVectors) {
   EXPECT_EQ(length[0], 13.0f);
   EXPECT_EQ(length[4], 13.0f);
   expectLengthsOfEach(x, y, z);
+}
+
+// Normalised in batches longer than one run of lengths, with zeros of both signs among them, in
+// both forms: one array per component and one vector after another.
+TEST(VecNormaliseEach, IsVecNormaliseBitForBit) {
+  std::mt19937 random(20261208);
+  const size_t n = 1301;
+  std::vector<point3> vectors(n);
+  for (size_t i = 0; i < n; ++i) {
+    auto component = [&]() -> float {
+      if (random() % 8 == 0)
+        return random() % 2 ? 0.0f : -0.0f;
+      return fromBits(static_cast<uint32_t>(random()));
+    };
+    vectors[i] = {component(), component(), component()};
+  }
+  vectors[7] = {-0.0f, 0.0f, -0.0f};
+  std::vector<point3> each = vectors;
+  vecNormaliseEach(each.data(), n);
+  std::vector<float> x, y, z;
+  for (const point3& v : vectors) {
+    x.push_back(v.x);
+    y.push_back(v.y);
+    z.push_back(v.z);
+  }
+  vecNormaliseComponents(x.data(), y.data(), z.data(), n);
+  for (size_t i = 0; i < n; ++i) {
+    point3 one = vectors[i];
+    vecNormalise(one);
+    const point3 lanes = {x[i], y[i], z[i]};
+    ASSERT_EQ(std::memcmp(&each[i], &one, sizeof one), 0) << i;
+    ASSERT_EQ(std::memcmp(&lanes, &one, sizeof one), 0) << i;
+  }
 }
 
 }  // namespace

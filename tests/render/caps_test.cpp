@@ -2,6 +2,7 @@
 // around the bounding-box centre, the failure flag, and where each cap goes in the list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -200,6 +201,75 @@ TEST(Caps, theFanCentreIsTheBoxCentreInDouble) {
   const double mean = (static_cast<double>(3e38f) + static_cast<double>(3.2e38f)) / 2;
   EXPECT_EQ(triangles[0].vertexC.x, static_cast<float>(mean));
   EXPECT_EQ(triangles[0].vertexC.y, 1.0f);
+}
+
+// A star of 40 points whose moved grid row is pushed in and out of its plane by uneven amounts,
+// so that the normals carry all their bits.
+RenderState bumpyStar() {
+  std::vector<point3> outline;
+  for (int i = 0; i < 40; ++i) {
+    const double t = 2 * M_PI * i / 40;
+    const double r = i % 2 ? 37.3 : 91.7;
+    outline.push_back(
+        {static_cast<float>(200 + r * std::cos(t)), static_cast<float>(150 + r * std::sin(t)), 0});
+  }
+  RenderState s = tube(outline);
+  for (size_t i = 0; i < s.vecNors.size(); ++i)
+    s.vecNors[i].pos.z += static_cast<float>(std::sin(1.7 * i) * 13.1);
+  return s;
+}
+
+// Every cap triangle, one at a time: its normal as triangleNormal gives it, normalised once more
+// for the record; an ear corner's normal the normalised sum of its triangles' unit normals.
+TEST(Caps, everyNormalIsThatOfTheTrianglesTakenOneAtATime) {
+  const RenderState s = bumpyStar();
+  const size_t r = s.firstRow.points.size();
+  for (A_long algorithm : {mask::kFillEar, mask::kFillFan}) {
+    A_u_char failed = 0;
+    const mask::CapTriangles caps =
+        mask::BuildCaps(mask::kFillLastAndFirst, algorithm, s.columns, s, failed);
+    ASSERT_EQ(failed, 0);
+    for (const std::vector<triangle>* cap : {&caps.front, &caps.back}) {
+      // The first cap lies at the front in reverse; its sums are taken in the order it was built.
+      const bool front = cap == &caps.front;
+      const size_t base = front ? 0 : r;
+      std::vector<triangle> built = *cap;
+      if (front)
+        std::reverse(built.begin(), built.end());
+      std::vector<point3> corner(r, point3{0, 0, 0});
+      std::vector<int> cornerOf;
+      for (const triangle& t : built) {
+        const point3 unit = triangleNormal(t.vertexA, t.vertexB, t.vertexC);
+        point3 face = unit;
+        vecNormalise(face);
+        EXPECT_TRUE(sameBits(t.faceNormal, face));
+        if (algorithm == mask::kFillFan) {
+          EXPECT_TRUE(sameBits(t.normalA, face));
+          EXPECT_TRUE(sameBits(t.normalC, face));
+          continue;
+        }
+        for (const point3* p : {&t.vertexA, &t.vertexB, &t.vertexC}) {
+          for (size_t i = 0; i < r; ++i) {
+            if (sameBits(*p, s.vecNors[base + i].pos)) {
+              corner[i] = {corner[i].x + unit.x, corner[i].y + unit.y, corner[i].z + unit.z};
+              cornerOf.push_back(static_cast<int>(i));
+              break;
+            }
+          }
+        }
+      }
+      if (algorithm == mask::kFillFan)
+        continue;
+      ASSERT_EQ(cornerOf.size(), 3 * built.size());
+      for (point3& n : corner)
+        vecNormalise(n);
+      for (size_t k = 0; k < cornerOf.size(); ++k) {
+        const triangle& t = built[k / 3];
+        const point3& n = k % 3 == 0 ? t.normalA : (k % 3 == 1 ? t.normalB : t.normalC);
+        EXPECT_TRUE(sameBits(n, corner[cornerOf[k]])) << k;
+      }
+    }
+  }
 }
 
 TEST(Caps, aRowShorterThanTheGridRowGetsNoCap) {
