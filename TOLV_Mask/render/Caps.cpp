@@ -11,16 +11,6 @@ namespace mask {
 
 namespace {
 
-// The unit normals of triangles: each edge cross normalised, as triangleNormal gives it, and then
-// once more, as every face normal of the mesh is. All at once rather than one square root after
-// another.
-void NormaliseTwice(std::vector<point3>& normals, std::vector<point3>* once) {
-  vecNormaliseEach(normals.data(), normals.size());
-  if (once)
-    *once = normals;
-  vecNormaliseEach(normals.data(), normals.size());
-}
-
 void AddTo(point3& sum, const point3& n) {
   sum.x += n.x;
   sum.y += n.y;
@@ -33,11 +23,14 @@ std::vector<triangle> EarCap(const CapInput& cap, const std::vector<int>& indice
   const std::vector<vecNor>& v = cap.vecNors;
   const size_t count = indices.size() / 3;
   auto at = [&](size_t t, int corner) { return cap.base + indices[3 * t + corner]; };
-  std::vector<point3> faces(count);
+  // Each triangle's unit normal as triangleNormal gives it, worked out all at once; the record's
+  // face normal is that normalised once more, as every face normal of the mesh is.
+  std::vector<point3> unit(count);
   for (size_t t = 0; t < count; ++t)
-    faces[t] = edgeCross(v[at(t, 0)].pos, v[at(t, 1)].pos, v[at(t, 2)].pos);
-  std::vector<point3> unit;
-  NormaliseTwice(faces, &unit);
+    unit[t] = edgeCross(v[at(t, 0)].pos, v[at(t, 1)].pos, v[at(t, 2)].pos);
+  vecNormaliseEach(unit.data(), count);
+  std::vector<point3> faces = unit;
+  vecNormaliseEach(faces.data(), count);
 
   std::vector<point3> corner(rowSize, point3{0, 0, 0});
   for (size_t t = 0; t < count; ++t) {
@@ -94,7 +87,9 @@ std::vector<triangle> FanCap(const CapInput& cap) {
   std::vector<point3> faces(rowSize);
   for (size_t j = 0; j < rowSize; ++j)
     faces[j] = edgeCross(cap.vecNors[cap.base + j].pos, cap.vecNors[corner(j)].pos, centre.pos);
-  NormaliseTwice(faces, nullptr);
+  // Normalised twice, as triangleNormal and then the face normal of the record would.
+  vecNormaliseEach(faces.data(), rowSize);
+  vecNormaliseEach(faces.data(), rowSize);
 
   std::vector<triangle> triangles(rowSize);
   for (size_t j = 0; j < rowSize; ++j) {
