@@ -42,11 +42,12 @@ bool MeshInputsWhole(const RenderState& state, A_long cols, const MeshSettings& 
 }
 
 void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
-               const MeshSettings& settings, A_long cols, RenderState& state) {
+               AEGP_LayerH mask_layer, const MeshSettings& settings, A_long cols,
+               RenderState& state) {
   PF_InData* in_data = status.in_data();
   if (settings.inheritsGeometry()) {
     SourceGeometry source;
-    if (FindSourceGeometry(status, suites, plugin_id, source))
+    if (FindSourceGeometry(status, suites, plugin_id, mask_layer, source))
       InheritSourceGeometry(state.vertices, source, in_data->width, in_data->height);
   }
   if (!MeshInputsWhole(state, cols, settings))

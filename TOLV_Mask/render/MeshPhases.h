@@ -20,11 +20,12 @@ bool SlotHasItsSize(PF_InData* in_data);
 // the grid short; then nothing is built from it.
 bool MeshInputsWhole(const RenderState& state, A_long cols, const MeshSettings& settings);
 
-// Source geometry, normals and terrain, and the caps, for a grid of cols × rows cells; the grid's
-// own triangles are made where the record is written. Builds nothing from a grid that is not
-// whole.
+// Source geometry, normals and terrain, and the caps, for a grid of cols × rows cells on
+// mask_layer; the grid's own triangles are made where the record is written. Builds nothing from a
+// grid that is not whole.
 void BuildMesh(HostStatus& status, const AEGP_SuiteHandler& suites, AEGP_PluginID plugin_id,
-               const MeshSettings& settings, A_long cols, RenderState& state);
+               AEGP_LayerH mask_layer, const MeshSettings& settings, A_long cols,
+               RenderState& state);
 
 // Fills state.slot for the first distort or renderer effect below, writing the mesh's triangles
 // straight into it, and sends it there. Without a slot of the right size (its creation failed, or

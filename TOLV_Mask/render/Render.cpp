@@ -31,7 +31,7 @@ PF_Err Render(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], P
     mask::BuildGrid(status, suites, context, light, settings, state);
 
     const mask::MeshSettings mesh = mask::ReadMeshSettings(params);
-    mask::BuildMesh(status, suites, pluginID, mesh, state.columns, state);
+    mask::BuildMesh(status, suites, pluginID, context.layer, mesh, state.columns, state);
     mask::HandOffMesh(status, suites, pluginID, mesh, state.columns, state);
 
     if (flag && status.ok())

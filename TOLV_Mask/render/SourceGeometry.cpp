@@ -12,17 +12,14 @@ float AxisScale(A_long source, A_long layer) {
   return static_cast<float>(source) / static_cast<float>(layer);
 }
 
-// The layer that the colour "Source" parameter names, in the effect layer's composition; null when
-// it names none there. The effect, stream and value are given back at once.
+// The layer that the colour "Source" parameter names, in the composition of the mask layer; null
+// when it names none there. The effect, stream and value are given back at once.
 AEGP_LayerH SourceLayer(HostStatus& status, const AEGP_SuiteHandler& suites,
-                        AEGP_PluginID plugin_id) {
+                        AEGP_PluginID plugin_id, AEGP_LayerH mask_layer) {
   PF_ProgPtr effect_ref = status.in_data()->effect_ref;
-  AEGP_LayerH own_layer = nullptr;
   AEGP_CompH comp = nullptr;
   AEGP_LayerH source = nullptr;
-  status.call(
-      [&] { return suites.PFInterfaceSuite1()->AEGP_GetEffectLayer(effect_ref, &own_layer); });
-  status.call([&] { return suites.LayerSuite13()->AEGP_GetLayerParentComp(own_layer, &comp); });
+  status.call([&] { return suites.LayerSuite13()->AEGP_GetLayerParentComp(mask_layer, &comp); });
 
   EffectRef effect(status, suites.EffectSuite2());
   StreamRef stream(status, suites.StreamSuite9());
@@ -63,8 +60,8 @@ void InheritSourceGeometry(std::vector<point3>& vertices, const SourceGeometry& 
 }
 
 bool FindSourceGeometry(HostStatus& status, const AEGP_SuiteHandler& suites,
-                        AEGP_PluginID plugin_id, SourceGeometry& source) {
-  AEGP_LayerH layer = SourceLayer(status, suites, plugin_id);
+                        AEGP_PluginID plugin_id, AEGP_LayerH mask_layer, SourceGeometry& source) {
+  AEGP_LayerH layer = SourceLayer(status, suites, plugin_id, mask_layer);
   if (status.aborted() || !layer)
     return false;
   PF_InData* in_data = status.in_data();

@@ -22,10 +22,11 @@ struct SourceGeometry {
 void InheritSourceGeometry(std::vector<point3>& vertices, const SourceGeometry& source,
                            A_long width, A_long height);
 
-// Finds the colour "Source" layer through the effect's parameter stream at time 0 and reads its
-// item's size and its placement at the call's time. False when a host call failed, the user
-// aborted, or the layer is no longer in the composition (then without an error).
+// Finds the colour "Source" layer through the effect's parameter stream at time 0, in the
+// composition of mask_layer (the effect's own layer, as the render found it), and reads its item's
+// size and its placement at the call's time. False when a host call failed, the user aborted, or
+// the layer is no longer in the composition (then without an error).
 bool FindSourceGeometry(HostStatus& status, const AEGP_SuiteHandler& suites,
-                        AEGP_PluginID plugin_id, SourceGeometry& source);
+                        AEGP_PluginID plugin_id, AEGP_LayerH mask_layer, SourceGeometry& source);
 
 }  // namespace mask

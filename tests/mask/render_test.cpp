@@ -1,6 +1,10 @@
 // The mask effect's render end to end: the real modules in the testbed, records compared field by
 // field and byte for byte.
+#include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <string>
+#include <vector>
 
 #include "TOLV_Mask/Skeleton.h"
 #include "TOLV_Mask/render/Render.h"
@@ -224,7 +228,21 @@ TEST_F(Render, anInheritedGeometryTakesTheSourceLayersSizeAndPlace) {
             {"name": "Src", "kind": "solid", "size": [320, 180], "color": [0, 0, 0, 255],
              "transform": {"anchor": [0, 0, 0], "position": [100, 50, 0],
                            "scale": [100, 100, 100], "rotation": [0, 0, 0]}}])");
-  EXPECT_EQ(renderEffect(effect(0)).err, PF_Err_NONE);
+  const tb::CommandResult r = renderEffect(effect(0));
+  EXPECT_EQ(r.err, PF_Err_NONE);
+  // The source is looked up in the composition of the layer the render found at its start; the
+  // effect's layer is not asked for again. A flat grid makes no host call of its own.
+  const std::vector<std::string> calls = r.report.calls;
+  const auto quiet = std::find(calls.begin(), calls.end(), "AEGP_StartQuietErrors");
+  const auto found = std::find(quiet, calls.end(), "AEGP_GetLayerFromLayerID");
+  ASSERT_NE(found, calls.end());
+  std::vector<std::string> lookup;
+  std::copy_if(quiet, found + 1, std::back_inserter(lookup),
+               [](const std::string& call) { return call != "AcquireSuite"; });
+  EXPECT_EQ(lookup, (std::vector<std::string>{
+                        "AEGP_StartQuietErrors", "AEGP_GetLayerParentComp",
+                        "AEGP_GetNewEffectForEffect", "AEGP_GetNewEffectStreamByIndex",
+                        "AEGP_GetNewStreamValue", "AEGP_GetLayerFromLayerID"}));
   ASSERT_EQ(host_.engineRecords().size(), 1u);
   const MeshSlot& m = record(0);
   ASSERT_EQ(m.triangleCount, 2);
